@@ -1,0 +1,37 @@
+# Orvanel: the two set-up commands (see README) and a few conveniences.
+#   make demo   installs what is missing, builds, and speaks the sample sentences
+#   make test   installs what is missing, builds with sanitizers, and runs every test
+.PHONY: demo test build bench fuzz format clean
+
+JOBS ?= $(shell nproc)
+
+demo:
+	scripts/install-deps.sh build
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF
+	cmake --build build/release -j $(JOBS)
+	scripts/demo.sh build/release
+
+test:
+	scripts/run-tests.sh
+
+build:
+	scripts/install-deps.sh build
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/release -j $(JOBS)
+
+bench:
+	scripts/install-deps.sh bench
+	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_APP=OFF
+	cmake --build build/bench -j $(JOBS)
+	scripts/run-bench.sh build/bench
+
+fuzz:
+	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DORVANEL_BUILD_FUZZ=ON -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF -DORVANEL_BUILD_APP=OFF
+	cmake --build build/fuzz -j $(JOBS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

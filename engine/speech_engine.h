@@ -1,0 +1,53 @@
+// The speech engine: one object per process, with the worker thread that transcribes, plans,
+// renders and plays. Reached only through the control operations below, all called on the
+// user-interface thread.
+//
+//   std::string error;
+//   if (!CreateSpeechEngine(error, services)) { show(error); exit(1); }
+//   SpeakText(text, &window, kSpeechDoneMessage);   // window later receives 1026, 0, 0
+//   StopSpeaking();                                  // cuts the utterance short (~100 ms)
+//   ShutdownSpeechEngine();                          // at program end
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/notify_target.h"
+#include "engine/worker_thread.h"
+#include "synth/unit_store.h"
+#include "synth/wave_device.h"
+
+namespace orvanel::engine {
+
+using ThreadHandle = WorkerThread*;
+
+// What the engine is built from. The program passes the embedded units, the ALSA device and the
+// Linux thread layer; tests pass fakes. The pointers must outlive the engine.
+struct EngineServices {
+  const synth::UnitStore* units = nullptr;
+  // Opens a fresh device object for each stretch's playback.
+  std::function<std::unique_ptr<synth::WaveDevice>()> makeDevice;
+  ThreadFactory* threads = nullptr;
+};
+
+// Creates the engine and its suspended worker, loads the 56 units, then resumes the worker.
+// Returns the worker's handle, or nullptr with error = "Cannot load resource NAME" (the worker
+// then stays suspended until ShutdownSpeechEngine).
+ThreadHandle CreateSpeechEngine(std::string& error, const EngineServices& services);
+ThreadHandle SpeakText(const std::string& text, NotifyTarget* window, std::uint32_t message);
+int StopSpeaking();
+// Runs the front end on the calling thread: appends the PhoneticText of text (whose escapes are
+// rewritten in place) to phonetic.
+void TranscribeText(std::string& text, std::string& phonetic);
+void SetPitch(unsigned value);
+void SetSpeed(unsigned value);
+unsigned GetPitch();
+unsigned GetSpeed();
+ThreadHandle GetEngineThread();
+// Orderly end: sets quit, stop and start, joins the worker (within about 100 ms even while a
+// stretch plays), destroys the engine and clears the engine pointer. Safe without an engine.
+void ShutdownSpeechEngine();
+
+}  // namespace orvanel::engine

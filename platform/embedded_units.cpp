@@ -1,0 +1,23 @@
+#include "platform/embedded_units.h"
+
+#include <algorithm>
+
+namespace orvanel::platform {
+
+std::span<const detail::EmbeddedUnit> EmbeddedUnitStore::All() {
+  return {detail::kEmbeddedUnits, detail::kEmbeddedUnitCount};
+}
+
+std::span<const unsigned char> EmbeddedUnitStore::Find(std::string_view type,
+                                                       std::string_view name) const {
+  if (type != synth::kUnitType) return {};
+  const auto all = All();
+  const auto it = std::lower_bound(all.begin(), all.end(), name,
+                                   [](const detail::EmbeddedUnit& u, std::string_view n) {
+                                     return std::string_view(u.name) < n;
+                                   });
+  if (it == all.end() || std::string_view(it->name) != name) return {};
+  return {it->data, it->size};
+}
+
+}  // namespace orvanel::platform

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Every test: the sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) runs the whole
+# suite, with a private PulseAudio server for the real-device tests; a ThreadSanitizer build runs
+# the threaded tests again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=${JOBS:-$(nproc)}
+
+scripts/install-deps.sh test
+
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_SANITIZE=address,undefined \
+  -DORVANEL_BUILD_BENCH=ON
+cmake --build build/test -j "$jobs"
+
+cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_SANITIZE=thread \
+  -DORVANEL_BUILD_APP=OFF -DORVANEL_BUILD_BENCH=OFF
+cmake --build build/tsan -j "$jobs"
+
+# shellcheck source=scripts/sound-server.sh
+source scripts/sound-server.sh
+sound_server_start || echo "note: no sound server; the real-device tests will be skipped"
+trap sound_server_stop EXIT
+
+status=0
+ctest --test-dir build/test --output-on-failure -j "$jobs" || status=1
+ctest --test-dir build/tsan --output-on-failure -j "$jobs" -L threaded || status=1
+exit $status

@@ -31,9 +31,10 @@ bool LoadInto(const UnitStore& store, const std::string& name, UnitEntry& entry,
               std::string& error) {
   UnitHandle handle = LoadUnit(store, name, entry.sizeBytes);
   if (handle == nullptr) {
-    std::string text = kCannotLoadResource;
-    text.replace(text.find("%s"), 2, name);
-    error = text;
+    constexpr std::string_view format = kCannotLoadResource;
+    static_assert(format.ends_with("%s"));
+    error.assign(format.substr(0, format.size() - 2));
+    error += name;
     return false;
   }
   entry.handle = handle;

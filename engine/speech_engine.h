@@ -9,6 +9,7 @@
 //   ShutdownSpeechEngine();                          // at program end
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -30,11 +31,20 @@ struct EngineServices {
   // Opens a fresh device object for each stretch's playback.
   std::function<std::unique_ptr<synth::WaveDevice>()> makeDevice;
   ThreadFactory* threads = nullptr;
+  // Seams for tests, called on the worker when set: at the start of every utterance, and after
+  // each segment is rendered (index in the stretch, number of segments), before the stop test.
+  std::function<void()> onUtteranceStart;
+  std::function<void(std::size_t index, std::size_t count)> onSegmentRendered;
 };
+
+// CreateSpeechEngine's error texts besides the unit loader's "Cannot load resource NAME".
+inline constexpr char kCannotCreateEngineThread[] = "Cannot create the speech engine thread!";
+inline constexpr char kSpeechEngineExists[] = "The speech engine exists already!";
+inline constexpr char kIncompleteEngineServices[] = "The speech engine has no units or threads!";
 
 // Creates the engine and its suspended worker, loads the 56 units, then resumes the worker.
 // Returns the worker's handle, or nullptr with error = "Cannot load resource NAME" (the worker
-// then stays suspended until ShutdownSpeechEngine).
+// then stays suspended until ShutdownSpeechEngine) or one of the texts above (no engine is left).
 ThreadHandle CreateSpeechEngine(std::string& error, const EngineServices& services);
 ThreadHandle SpeakText(const std::string& text, NotifyTarget* window, std::uint32_t message);
 int StopSpeaking();
@@ -47,7 +57,8 @@ unsigned GetPitch();
 unsigned GetSpeed();
 ThreadHandle GetEngineThread();
 // Orderly end: sets quit, stop and start, joins the worker (within about 100 ms even while a
-// stretch plays), destroys the engine and clears the engine pointer. Safe without an engine.
+// stretch plays), destroys the engine and clears the engine pointer. Safe without an engine. An
+// utterance cut short by it still posts its message, so the notify target must outlive this call.
 void ShutdownSpeechEngine();
 
 }  // namespace orvanel::engine

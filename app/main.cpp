@@ -1,0 +1,28 @@
+// The orvanel program: the desktop window over the engine built from the embedded units, the ALSA
+// device and Linux threads.
+#include <QApplication>
+#include <memory>
+
+#include "app/application.h"
+#include "app/speech_control.h"
+#include "engine/speech_engine.h"
+#include "platform/alsa_wave_device.h"
+#include "platform/embedded_units.h"
+#include "platform/linux_priority.h"
+#include "platform/linux_thread.h"
+
+int main(int argc, char* argv[]) {
+  QApplication qtApplication(argc, argv);
+
+  const orvanel::platform::EmbeddedUnitStore units;
+  orvanel::platform::LinuxThreadFactory threads;
+  orvanel::engine::EngineServices services;
+  services.units = &units;
+  services.makeDevice = [] { return std::make_unique<orvanel::platform::AlsaWaveDevice>(); };
+  services.threads = &threads;
+
+  orvanel::app::EngineSpeechControl speech(services);
+  orvanel::platform::LinuxPriorityControl priority;
+  orvanel::app::Application application(speech, priority, QCoreApplication::applicationFilePath());
+  return application.StartUp();
+}

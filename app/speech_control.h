@@ -1,0 +1,53 @@
+// The window's way to the speech engine: its control operations behind one small interface, so
+// the dialogs can be driven by a recording stand-in in tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/notify_target.h"
+#include "engine/speech_engine.h"
+
+namespace orvanel::app {
+
+class SpeechControl {
+ public:
+  virtual ~SpeechControl() = default;
+  // Creates the engine; false with error (Windows-1254) filled in when it cannot be made.
+  virtual bool Create(std::string& error) = 0;
+  virtual void SpeakText(const std::string& text, engine::NotifyTarget* window,
+                         std::uint32_t message) = 0;
+  virtual void StopSpeaking() = 0;
+  virtual void TranscribeText(std::string& text, std::string& phonetic) = 0;
+  virtual void SetPitch(unsigned value) = 0;
+  virtual void SetSpeed(unsigned value) = 0;
+  virtual unsigned GetPitch() = 0;
+  virtual unsigned GetSpeed() = 0;
+  virtual engine::ThreadHandle GetEngineThread() = 0;
+  // Ends the engine and its worker; safe when none was created.
+  virtual void Shutdown() = 0;
+};
+
+// Forwards every call to the engine's control operations.
+class EngineSpeechControl final : public SpeechControl {
+ public:
+  // services must outlive this object.
+  explicit EngineSpeechControl(const engine::EngineServices& services) : services_(services) {}
+
+  bool Create(std::string& error) override;
+  void SpeakText(const std::string& text, engine::NotifyTarget* window,
+                 std::uint32_t message) override;
+  void StopSpeaking() override;
+  void TranscribeText(std::string& text, std::string& phonetic) override;
+  void SetPitch(unsigned value) override;
+  void SetSpeed(unsigned value) override;
+  unsigned GetPitch() override;
+  unsigned GetSpeed() override;
+  engine::ThreadHandle GetEngineThread() override;
+  void Shutdown() override;
+
+ private:
+  const engine::EngineServices& services_;
+};
+
+}  // namespace orvanel::app

@@ -3,10 +3,13 @@
 // Used only on the engine's worker thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 
+#include "synth/detail/glide.h"
 #include "synth/growable_array.h"
 #include "synth/unit_inventory.h"
 
@@ -17,7 +20,9 @@ inline constexpr std::uint32_t kBaseSampleRate = 22050;
 inline constexpr std::uint32_t kStretchCapacityBytes = 2'097'152;
 
 // ms x 22050 / 1000, truncating, in 64 bits so that very long durations do not wrap.
-constexpr std::uint64_t MsToSamples(std::uint64_t ms) noexcept { return ms * kBaseSampleRate / 1000; }
+constexpr std::uint64_t MsToSamples(std::uint64_t ms) noexcept {
+  return ms * kBaseSampleRate / 1000;
+}
 
 // The wave format handed to the device (the layout of a PCM WAVEFORMATEX).
 struct OutputFormat {
@@ -34,9 +39,15 @@ struct OutputFormat {
 // rate = 22050 + (11025 x (p - 50)) / 50, signed, truncating toward zero.
 std::uint32_t RateForPitch(std::uint16_t pitch) noexcept;
 
+// Where the sample memory and the scratch areas come from: a block of count samples, freed with
+// delete[], or nullptr when there is no memory. The default uses new (std::nothrow).
+using SampleAllocator = std::function<std::int16_t*(std::size_t count)>;
+
 class SampleBuffer {
  public:
   SampleBuffer() = default;
+  // Takes its memory from allocate (tests use this to make allocation fail).
+  explicit SampleBuffer(SampleAllocator allocate);
   virtual ~SampleBuffer() = default;
   SampleBuffer(const SampleBuffer&) = delete;
   SampleBuffer& operator=(const SampleBuffer&) = delete;
@@ -57,17 +68,27 @@ class SampleBuffer {
   // percent, glided by depth and shape, and enveloped. 0 only when the unit's samples cannot be
   // obtained, and then nothing is recorded.
   int AppendUnit(UnitHandle unit, std::uint32_t lengthSamples, std::uint64_t ms,
-                 std::uint32_t percent, float depth, std::int32_t shape,
-                 std::string_view envelope);
+                 std::uint32_t percent, float depth, std::int32_t shape, std::string_view envelope);
   // A new unit of ms x 22050 / 1000 zero samples.
   int AppendSilence(std::uint64_t ms);
 
+  // Samples of unit k (0 when there is no unit k).
   std::uint32_t UnitLength(std::size_t k) const;
+  // Resamples the last unit to percent of its length: sample i from copy[i x 100 / percent].
+  // 0 and no change when the old and new unit together would pass the capacity, or without
+  // scratch memory.
   int StretchLastUnit(std::uint32_t percent);
+  // Resamples the last unit with the variable step of detail::GlideStep (shape 1 early bump,
+  // 2 late). 0 and no change without scratch memory. A negative depth lengthens the unit; it
+  // then stops at the capacity.
   int GlideLastUnit(float depth, std::int32_t shape);
+  // Scales the samples start .. start + length by the envelope: "/" rises, "\" falls, others keep.
+  // A range outside the written samples is left alone.
   void ApplyEnvelope(std::uint32_t start, std::uint32_t length, std::string_view envelope);
 
   const OutputFormat& Format() const noexcept { return format_; }
+  // Replaces the format until the next Begin (a device that reports its own rate, tests).
+  void SetFormat(const OutputFormat& format) noexcept { format_ = format; }
   const std::int16_t* Samples() const noexcept { return samples_.get(); }
   std::int16_t* MutableSamples() noexcept { return samples_.get(); }
   bool HasStorage() const noexcept { return samples_ != nullptr; }
@@ -81,6 +102,12 @@ class SampleBuffer {
   std::uint32_t capacityBytes_ = 0;
   std::uint32_t sampleCount_ = 0;
   std::unique_ptr<std::int16_t[]> samples_;
+  SampleAllocator allocate_;
+  detail::GlideCache glideCache_;
+
+  std::unique_ptr<std::int16_t[]> Allocate(std::size_t count) const;
+  void GlideDirect(const std::int16_t* copy, std::uint32_t start, std::uint32_t n, float depth,
+                   std::int32_t shape);
 };
 
 }  // namespace orvanel::synth

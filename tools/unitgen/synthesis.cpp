@@ -13,8 +13,8 @@ constexpr double kF4 = 3400, kB4 = 250;
 constexpr double kF5 = 4300, kB5 = 300;
 constexpr double kVoiceBarHz = 180, kVoiceBarBandwidth = 90;
 constexpr int kNoiseWarmUp = 400;  // filter settling samples dropped from every noise channel
-constexpr int kSteadyCycles = 30;  // a vowel is cut from cycle 29 of 30: periodic steady state
-constexpr int kStartSearch = 12;   // a vowel period may start this far from the common phase
+constexpr int kSteadyCycles = kSettlingCycles + 2;  // the period is cut from the last but one
+constexpr int kStartSearch = 12;  // a vowel period may start this far from the common phase
 
 // Samples the track at every index; index i is time i - offset.
 std::vector<double> Evaluate(Track track, int n, int offset, double fallback) {
@@ -46,17 +46,21 @@ std::vector<double> EvaluateLevel(const Track& db, int n, int offset) {
 }
 
 // Glottal pulses whose cycles start at first + k x kPeriod; each cycle's amplitude is the level
-// at its closure instant, so the amplitude never changes inside a cycle.
-Signal PulseTrain(int n, int first, const std::vector<double>& amplitude) {
+// at its closure instant, so the amplitude never changes inside a cycle. The one exception is
+// the cycle that straddles `cut` (a coda's first sample): before the cut it keeps the level
+// just before the cut, so the samples that continue a vowel period are the vowel's own.
+Signal PulseTrain(int n, int first, const std::vector<double>& amplitude, int cut = 0) {
   const GlottalCycle& g = Glottis();
   Signal x(n, 0.0);
   for (int start = first; start < n; start += kPeriod) {
     const int gci = std::clamp(start + g.closure, 0, n - 1);
     const double a = amplitude[gci];
-    if (a <= 0.0) continue;
+    const bool straddles = cut > 0 && start < cut && cut < start + kPeriod;
+    const double before_cut = straddles ? amplitude[cut - 1] : a;
+    if (a <= 0.0 && before_cut <= 0.0) continue;
     for (int i = 0; i < kPeriod; ++i) {
       const int j = start + i;
-      if (j >= 0 && j < n) x[j] += a * g.excitation[i];
+      if (j >= 0 && j < n) x[j] += (j < cut ? before_cut : a) * g.excitation[i];
     }
   }
   return x;
@@ -247,7 +251,7 @@ Signal Synthesise(const UnitPlan& plan, std::string_view seed_name) {
   const std::vector<double> avb = EvaluateLevel(plan.voicebar_db, n, offset);
   const std::vector<double> ah = EvaluateLevel(plan.aspiration_db, n, offset);
 
-  Signal source = PulseTrain(n, first, av);
+  Signal source = PulseTrain(n, first, av, plan.prefix);
   Noise aspiration_rng(seed_name, 1);
   const Signal aspiration =
       AspirationNoise(n, plan.aspiration_low_hz, plan.aspiration_order, aspiration_rng);
@@ -293,23 +297,24 @@ Signal Synthesise(const UnitPlan& plan, std::string_view seed_name) {
   Signal out(y.begin() + offset, y.end());
   const int len = plan.samples;
 
-  // Remove DC with a Hann-shaped correction, which leaves the edges untouched.
-  double mean = 0.0, mean_w = 0.0;
-  std::vector<double> w(len);
-  for (int i = 0; i < len; ++i) {
-    w[i] = 0.5 - 0.5 * Cos(2.0 * std::numbers::pi * (i + 1) / (len + 1));
-    mean += out[i];
-    mean_w += w[i];
-  }
-  const double k = mean / mean_w;
-  for (int i = 0; i < len; ++i) out[i] -= k * w[i];
-
   for (int i = 0; i < plan.fade_in && i < len; ++i) {
     out[i] *= 0.5 - 0.5 * Cos(std::numbers::pi * i / plan.fade_in);
   }
   for (int i = 0; i < plan.fade_out && i < len; ++i) {
     out[len - plan.fade_out + i] *= 0.5 + 0.5 * Cos(std::numbers::pi * (i + 1) / plan.fade_out);
   }
+  // Remove DC (after the fades, which change it) with a Hann-shaped correction that is zero
+  // at both edges, so the first and last samples stay as they are.
+  double mean = 0.0, mean_w = 0.0;
+  std::vector<double> w(len);
+  for (int i = 0; i < len; ++i) {
+    w[i] = 0.5 - 0.5 * Cos(2.0 * std::numbers::pi * i / (len - 1));
+    mean += out[i];
+    mean_w += w[i];
+  }
+  const double k = mean / mean_w;
+  for (int i = 0; i < len; ++i) out[i] -= k * w[i];
+
   return out;
 }
 

@@ -66,6 +66,10 @@ struct Voice {
 };
 const Voice& CalibratedVoice();
 
+// Cycles of steady vowel before a vowel period is cut (and before a coda starts): the filters
+// are then in periodic steady state.
+inline constexpr int kSettlingCycles = 28;
+
 // One steady vowel period (unit number 0..7), mean removed, starting at its vowel_start.
 Signal VowelPeriod(int vowel);
 

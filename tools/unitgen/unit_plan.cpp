@@ -1,5 +1,6 @@
 #include "tools/unitgen/unit_plan.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -65,6 +66,21 @@ void AddZeroPole(UnitPlan& plan, const ConsonantSound& c, bool onset, int a, int
     plan.pole_hz = {{-plan.prefix, nf}, {a, nf}, {b, pf}};
     plan.pole_bandwidth = {{-plan.prefix, nb}, {a, nb}, {b, pb}};
   }
+}
+
+// The last glottal closure of an onset: the unit ends one sample before `phase` of a cycle.
+int LastClosure(int n, int phase) {
+  int gci = n - phase + Glottis().closure;
+  while (gci >= n) gci -= kPeriod;
+  return gci;
+}
+
+// Voicing of the vowel from `voicing` on, starting `onset_db` below its level and reaching it
+// within `rise` samples, and at the latest by the unit's last glottal pulse, so that the first
+// vowel period continues a pulse train that is already at the vowel's level.
+Track VoicingRise(int voicing, double onset_db, int rise, int last_closure, int n, double av) {
+  const int full = std::max(voicing + 1, std::min(voicing + rise, last_closure));
+  return {{voicing - 1, kOff}, {voicing, av - onset_db}, {full, av}, {n, av}};
 }
 
 }  // namespace
@@ -146,10 +162,8 @@ UnitPlan PlanOnset(const ConsonantUnit& unit, int n) {
                                      {release, c.voicebar_db},
                                      {release + Ms(2), kOff}};
     }
-    plan.voicing_db = {{voicing - 1, kOff},
-                       {voicing, av - c.voice_onset_db},
-                       {voicing + Ms(c.voice_rise_ms), av},
-                       {n, av}};
+    plan.voicing_db = VoicingRise(voicing, c.voice_onset_db, Ms(c.voice_rise_ms),
+                                  LastClosure(n, plan.phase), n, av);
   } else if (c.manner == Manner::kFricative) {
     const int end = voicing + Ms(c.frication_overlap_ms);
     const double db = c.frication_dbfs;
@@ -163,10 +177,8 @@ UnitPlan PlanOnset(const ConsonantUnit& unit, int n) {
           {0, kOff}, {Ms(10), c.voicebar_db}, {voicing, c.voicebar_db}, {voicing + Ms(8), kOff}};
       plan.noise.back().glottal_modulation = c.glottal_modulation;
     }
-    plan.voicing_db = {{voicing - 1, kOff},
-                       {voicing, av - c.voice_onset_db},
-                       {voicing + Ms(c.voice_rise_ms), av},
-                       {n, av}};
+    plan.voicing_db = VoicingRise(voicing, c.voice_onset_db, Ms(c.voice_rise_ms),
+                                  LastClosure(n, plan.phase), n, av);
     if (c.aspiration_db) {
       const double db_h = *c.aspiration_db;
       plan.aspiration_db = {
@@ -235,7 +247,7 @@ UnitPlan PlanCoda(const ConsonantUnit& unit, int n) {
 
   UnitPlan plan;
   plan.samples = n;
-  plan.prefix = 12 * kPeriod;
+  plan.prefix = (kSettlingCycles + 1) * kPeriod;  // the vowel period's own history
   plan.align_to_end = false;
   plan.phase = voice.vowel_start[ref];
   plan.fade_in = 0;

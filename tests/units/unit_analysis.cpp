@@ -148,6 +148,24 @@ int GlottalClosure(const Samples& x, int begin, int end, int context_begin, int 
   return best;
 }
 
+Samples LowPass(const Samples& x, double corner_hz) {
+  const double k = std::tan(std::numbers::pi * corner_hz / kSampleRate);
+  const double q = std::sqrt(0.5);
+  const double norm = 1.0 / (1.0 + k / q + k * k);
+  const double b0 = k * k * norm, b1 = 2.0 * b0, b2 = b0;
+  const double a1 = 2.0 * (k * k - 1.0) * norm, a2 = (1.0 - k / q + k * k) * norm;
+  Samples y(x.size());
+  double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    y[i] = b0 * x[i] + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    x2 = x1;
+    x1 = x[i];
+    y2 = y1;
+    y1 = y[i];
+  }
+  return y;
+}
+
 double NormalisedAutocorrelation(const Samples& x, int begin, int end, int lag) {
   const int n = static_cast<int>(x.size());
   double xy = 0, xx = 0, yy = 0;

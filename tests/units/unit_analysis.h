@@ -49,6 +49,10 @@ VowelFormants MeasureVowel(const Samples& period);
 // (inverse filter fitted on x[context_begin, context_end)), where the flow derivative drops.
 int GlottalClosure(const Samples& x, int begin, int end, int context_begin, int context_end);
 
+// x through a 2nd-order Butterworth low-pass: voicing lives below 1 kHz, and a voicing detector
+// looks there so that frication riding on the voicing does not hide it.
+Samples LowPass(const Samples& x, double corner_hz);
+
 // Normalised autocorrelation of x[begin, end - lag) with x[begin + lag, end), and its largest
 // value over lags in [lo, hi].
 double NormalisedAutocorrelation(const Samples& x, int begin, int end, int lag);

@@ -149,7 +149,9 @@ const ConsonantSound kKBack = [] {
   s.locus_k = 0.25;
   s.transition_ms = 48, s.voicing_ms = 12, s.coda_transition_ms = 25;  // VOT 36 ms
   s.burst_dbfs = -13, s.burst_ms = 5, s.coda_closure_ms = 30;
-  s.burst2_after_ms = 9, s.burst2_db = -5, s.burst2_ms = 3;
+  // Second release 5 ms after the first: velar releases come in quick succession, and a gap of
+  // one glottal period (9 ms) would look like voicing in the release.
+  s.burst2_after_ms = 5, s.burst2_db = -5, s.burst2_ms = 3;
   s.aspiration_db = -24;
   s.hold_release_formants = true;  // the aspiration carries a compact F2-F3 peak
   s.aspiration_bandwidths = Bandwidths{0, 80, 110};
@@ -260,10 +262,11 @@ const ConsonantSound kJ = [] {
   s.voiced = true, s.voicebar_db = -4, s.glottal_modulation = 0.6;
   return s;
 }();
-// f: flat, weak (14 dB below s).
+// f: diffuse and weak (14 dB below s), a broad band whose noise falls off above 4.5 kHz, so
+// that its spectrum lies below the sibilants' (centroid s > ş > f) instead of competing with s.
 const ConsonantSound kF = Fricative(
     kLabiodental,
-    {.kind = NoiseShape::Kind::kBand, .centre_or_low = 1200, .bandwidth_or_high = 9000, .order = 1},
+    {.kind = NoiseShape::Kind::kBand, .centre_or_low = 1000, .bandwidth_or_high = 4500, .order = 2},
     -34, 28);
 // h: aspiration through the cascade, so it takes the colour of the neighbouring mid vowel.
 const ConsonantSound kH = [] {

@@ -303,17 +303,28 @@ Signal Synthesise(const UnitPlan& plan, std::string_view seed_name) {
   for (int i = 0; i < plan.fade_out && i < len; ++i) {
     out[len - plan.fade_out + i] *= 0.5 + 0.5 * Cos(std::numbers::pi * (i + 1) / plan.fade_out);
   }
-  // Remove DC (after the fades, which change it) with a Hann-shaped correction that is zero
-  // at both edges, so the first and last samples stay as they are.
-  double mean = 0.0, mean_w = 0.0;
-  std::vector<double> w(len);
+  // Remove DC (after the fades, which change it) with a correction shaped like the sound's own
+  // envelope times a Hann window: silent stretches (a stop closure) stay digital silence, and
+  // the first and last samples stay as they are.
+  std::vector<double> w(len, 0.0);
+  const int half = Ms(1);
+  double running = 0.0;  // sum of |out| over [i - half, i + half]
+  for (int i = 0; i <= half && i < len; ++i) running += std::abs(out[i]);
   for (int i = 0; i < len; ++i) {
-    w[i] = 0.5 - 0.5 * Cos(2.0 * std::numbers::pi * i / (len - 1));
+    const double hann = 0.5 - 0.5 * Cos(2.0 * std::numbers::pi * i / (len - 1));
+    w[i] = hann * running;
+    if (i + half + 1 < len) running += std::abs(out[i + half + 1]);
+    if (i - half >= 0) running -= std::abs(out[i - half]);
+  }
+  double mean = 0.0, mean_w = 0.0;
+  for (int i = 0; i < len; ++i) {
     mean += out[i];
     mean_w += w[i];
   }
-  const double k = mean / mean_w;
-  for (int i = 0; i < len; ++i) out[i] -= k * w[i];
+  if (mean_w > 0) {
+    const double k = mean / mean_w;
+    for (int i = 0; i < len; ++i) out[i] -= k * w[i];
+  }
 
   return out;
 }

@@ -162,6 +162,10 @@ bool RunReference(const GoldenCase& c, std::string& result) {
   return true;
 }
 
+void PrintTo(const GoldenCase& c, std::ostream* os) {
+  *os << "frontend_cases.txt:" << c.line << " " << c.name;
+}
+
 class GoldenTranscription : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GoldenTranscription, MatchesExpectedOutput) {

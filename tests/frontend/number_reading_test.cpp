@@ -76,8 +76,11 @@ TEST(ScaleWord, SeparatorAndName) {
 
 TEST(ReadNumber, EveryScaleNameIsReached) {
   for (std::size_t k = 1; k < ScaleNames.size(); ++k) {
-    const std::string digits = "2" + std::string(3 * k, '0');
-    EXPECT_EQ(Show(ReadNumber(digits)), Show(Cp(u8"İ~ki`") + std::string(ScaleNames[k]))) << k;
+    std::string digits(3 * k + 1, '0');
+    digits[0] = '2';
+    std::string expected = Cp(u8"İ~ki`");
+    expected.append(ScaleNames[k]);
+    EXPECT_EQ(Show(ReadNumber(digits)), Show(expected)) << k;
   }
 }
 

@@ -24,6 +24,8 @@ AboutDialog::AboutDialog(QWidget* parent, HelpController* help)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(QStringLiteral("About Orvanel"));
+  // Modal to the main window only, so the help viewer stays usable while the dialog is open.
+  setWindowModality(Qt::WindowModal);
   setFont(DialogFont());
   setProperty(kHelpContextProperty, kHelpContextBase + kAboutTemplate);
   const DialogUnits du = DialogUnits::FromFont(font());

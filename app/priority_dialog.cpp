@@ -34,6 +34,8 @@ PriorityDialog::PriorityDialog(QWidget* parent, engine::PriorityControl& priorit
       targetThread_(thread),
       levelIndex_(LevelIndexOf(priority.GetThreadPriority(thread))) {
   setWindowTitle(QStringLiteral("Speech Engine Thread Priority"));
+  // Modal to the main window only, so the help viewer stays usable while the dialog is open.
+  setWindowModality(Qt::WindowModal);
   setFont(DialogFont());
   setProperty(kHelpContextProperty, kHelpContextBase + kPriorityTemplate);
   const DialogUnits du = DialogUnits::FromFont(font());

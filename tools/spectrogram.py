@@ -1,0 +1,124 @@
+#!/usr/bin/python3
+"""Docs tool (not used by the build or the tests): draws docs/units/spectrogram.png from the
+committed units, concatenated by hand the way the renderer plays them (onset, repeated vowel
+periods, coda), and writes docs/units/units.md, the table of every unit's level and, for the
+vowels, LPC F1/F2 against tools/unitgen/vowel_targets.csv.
+
+Needs python3-numpy and python3-matplotlib from Debian.  Usage: tools/spectrogram.py [REPO]
+"""
+import csv
+import os
+import sys
+
+import numpy as np
+import matplotlib
+
+matplotlib.use("Agg")
+import matplotlib.pyplot as plt  # noqa: E402
+
+RATE = 22050
+REPO = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+UNITS = os.path.join(REPO, "units")
+
+
+def unit(name):
+    return np.fromfile(os.path.join(UNITS, name), "<i2").astype(float) / 32768.0
+
+
+def word(parts):
+    """parts: unit names, or (name, count) for a vowel period repeated count times."""
+    out = []
+    for p in parts:
+        name, count = (p, 1) if isinstance(p, str) else p
+        out.extend([unit(name)] * count)
+    return np.concatenate(out)
+
+
+# "Bee" (no front mark, so the back-set onset): B_PRE + 28 periods of e (255 ms at speed 50).
+WORDS = [
+    ("Bee", ["B_PRE", ("E_1", 28)]),
+    ("Kırk", ["K_PRE", ("I_1", 14), "R", "K_POST"]),
+    ("DoKuz", ["D_PRE", ("O_1", 14), "K_PRE", ("U_1", 14), "Z_POST"]),
+]
+
+
+def lpc(x, order=24, pre=0.9):
+    y = np.append(x[0], x[1:] - pre * x[:-1]) * np.hamming(len(x))
+    r = np.array([np.dot(y[: len(y) - k], y[k:]) for k in range(order + 1)])
+    a = np.zeros(order + 1)
+    a[0] = 1.0
+    err = r[0]
+    for i in range(1, order + 1):
+        k = -(r[i] + np.dot(a[1:i], r[i - 1 : 0 : -1])) / err
+        a[1:i] = a[1:i] + k * a[i - 1 : 0 : -1]
+        a[i] = k
+        err *= 1 - k * k
+    return a
+
+
+def formants(period):
+    a = lpc(np.tile(period, 8))
+    f = np.arange(100, 5200, 2.0)
+    w = 2 * np.pi * f / RATE
+    p = 1.0 / np.abs(np.exp(-1j * np.outer(w, np.arange(len(a)))) @ a) ** 2
+    peaks = [f[i] for i in range(1, len(f) - 1) if 150 <= f[i] <= 5000 and p[i] > p[i - 1] and p[i] >= p[i + 1]]
+    return peaks[:2]
+
+
+def db(v):
+    return 20 * np.log10(max(v, 1e-12))
+
+
+def spectrogram(path):
+    fig, axes = plt.subplots(len(WORDS), 1, figsize=(10, 9))
+    for ax, (title, parts) in zip(axes, WORDS):
+        x = word(parts)
+        ax.specgram(x, NFFT=256, Fs=RATE, noverlap=224, cmap="magma", vmin=-140, vmax=-40)
+        ax.set_title(f'"{title}": ' + " + ".join(p if isinstance(p, str) else f"{p[1]}×{p[0]}" for p in parts))
+        ax.set_ylabel("Hz")
+        ax.set_ylim(0, 8000)
+        t = 0.0
+        for p in parts:
+            name, count = (p, 1) if isinstance(p, str) else p
+            t += count * len(unit(name)) / RATE
+            ax.axvline(t, color="cyan", lw=0.6, alpha=0.6)
+    axes[-1].set_xlabel("s")
+    fig.tight_layout()
+    fig.savefig(path, dpi=90)
+
+
+def table(path):
+    targets = {}
+    with open(os.path.join(REPO, "tools", "unitgen", "vowel_targets.csv"), encoding="utf-8") as f:
+        rows = [line for line in f if not line.startswith("#") and line.strip()]
+    for row in csv.DictReader(rows):
+        targets[row["unit"]] = row
+    lines = ["# The 56 sound units", "",
+             "Made by `orvanel-unitgen` (tools/unitgen). Levels over the whole unit; for the vowels,",
+             "F1/F2 measured by LPC (order 24, pre-emphasis 0.9) on the period tiled 8 times, as",
+             "`tests/units` measures them, against `tools/unitgen/vowel_targets.csv`.",
+             "Regenerate this table and `spectrogram.png` with `tools/spectrogram.py`.", "",
+             "| unit | samples | ms | RMS dBFS | peak dBFS | F1 Hz (target) | F2 Hz (target) |",
+             "|---|---|---|---|---|---|---|"]
+    names = sorted(os.listdir(UNITS), key=lambda n: (not n.endswith("_1"), n))
+    for n in names:
+        if n.endswith((".md", ".txt", ".csv")):
+            continue
+        x = unit(n)
+        rms, peak = db(np.sqrt(np.mean(x ** 2))), db(np.abs(x).max())
+        f1 = f2 = ""
+        if n in targets:
+            m = formants(x)
+            t = targets[n]
+            f1 = f"{m[0]:.0f} ({t['f1_hz']})"
+            f2 = f"{m[1]:.0f} ({t['f2_hz']})"
+        lines.append(f"| {n} | {len(x)} | {1000 * len(x) / RATE:.1f} | {rms:.1f} | {peak:.1f} | {f1} | {f2} |")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+if __name__ == "__main__":
+    out = os.path.join(REPO, "docs", "units")
+    os.makedirs(out, exist_ok=True)
+    spectrogram(os.path.join(out, "spectrogram.png"))
+    table(os.path.join(out, "units.md"))

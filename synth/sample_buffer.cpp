@@ -78,6 +78,14 @@ std::uint32_t RateForPitch(std::uint16_t pitch) noexcept {
 
 SampleBuffer::SampleBuffer(SampleAllocator allocate) : allocate_(std::move(allocate)) {}
 
+namespace {
+
+std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) {
+  return a > UINT64_MAX - b ? UINT64_MAX : a + b;
+}
+
+}  // namespace
+
 std::unique_ptr<std::int16_t[]> SampleBuffer::Allocate(std::size_t count) const {
   if (allocate_) return std::unique_ptr<std::int16_t[]>(allocate_(count));
   return std::unique_ptr<std::int16_t[]>(new (std::nothrow) std::int16_t[count]);
@@ -87,6 +95,7 @@ int SampleBuffer::Begin(std::uint32_t capacityBytes, std::uint16_t pitch) {
   SetFormatForPitch(pitch);
   samples_.reset();
   sampleCount_ = 0;
+  droppedSamples_ = 0;
   unitStarts_.Clear();
   // Room for capacityBytes / 2 samples; an odd last byte is never written.
   samples_ = Allocate(capacityBytes / 2u);
@@ -98,6 +107,7 @@ int SampleBuffer::Begin(std::uint32_t capacityBytes, std::uint16_t pitch) {
 int SampleBuffer::Release() {
   samples_.reset();
   sampleCount_ = 0;
+  droppedSamples_ = 0;
   unitStarts_.Clear();
   return 1;
 }
@@ -116,10 +126,11 @@ void SampleBuffer::LowerRateForDevice() {
 }
 
 int SampleBuffer::AppendSamples(const std::int16_t* source, std::uint64_t n) {
-  if (!samples_) return 0;
   // 2 x (sampleCount + n) > capacityBytes, without forming a sum that could wrap.
-  const std::uint64_t room = capacityBytes_ / 2u - sampleCount_;
-  if (n > room) return 0;
+  if (!samples_ || n > capacityBytes_ / 2u - sampleCount_) {
+    droppedSamples_ = SaturatingAdd(droppedSamples_, n);
+    return 0;
+  }
   std::int16_t* out = samples_.get() + sampleCount_;
   if (source != nullptr) {
     std::copy_n(source, n, out);
@@ -143,7 +154,10 @@ int SampleBuffer::AppendUnit(UnitHandle unit, std::uint32_t lengthSamples, std::
     // can: stop there rather than trying the rest.
     const std::uint64_t copies = lengthSamples != 0 ? wanted / lengthSamples : 0;
     for (std::uint64_t k = 0; k < copies; ++k) {
-      if (!AppendSamples(source, lengthSamples)) break;
+      if (!AppendSamples(source, lengthSamples)) {
+        droppedSamples_ = SaturatingAdd(droppedSamples_, (copies - k - 1) * lengthSamples);
+        break;
+      }
     }
   } else {
     AppendSamples(source, wanted);

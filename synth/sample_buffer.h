@@ -93,6 +93,9 @@ class SampleBuffer {
   std::int16_t* MutableSamples() noexcept { return samples_.get(); }
   bool HasStorage() const noexcept { return samples_ != nullptr; }
   std::uint32_t SampleCount() const noexcept { return sampleCount_; }
+  // Samples that appends since Begin could not write for lack of room (or of sample memory), so
+  // that a caller can tell a stretch was cut and by how much. Counted before any shaping.
+  std::uint64_t DroppedSamples() const noexcept { return droppedSamples_; }
   std::uint32_t CapacityBytes() const noexcept { return capacityBytes_; }
   const GrowableArray<std::uint32_t>& UnitStarts() const noexcept { return unitStarts_; }
 
@@ -101,6 +104,7 @@ class SampleBuffer {
   GrowableArray<std::uint32_t> unitStarts_;
   std::uint32_t capacityBytes_ = 0;
   std::uint32_t sampleCount_ = 0;
+  std::uint64_t droppedSamples_ = 0;
   std::unique_ptr<std::int16_t[]> samples_;
   SampleAllocator allocate_;
   detail::GlideCache glideCache_;

@@ -1,0 +1,143 @@
+#include "cli/options.h"
+
+#include <getopt.h>
+
+#include <charconv>
+
+namespace orvanel::cli {
+namespace {
+
+bool ParseNumber(const char* text, unsigned lo, unsigned hi, unsigned& value) {
+  const std::string_view s(text);
+  unsigned v = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (ec != std::errc() || end != s.data() + s.size() || s.empty() || v < lo || v > hi)
+    return false;
+  value = v;
+  return true;
+}
+
+enum LongOnly { kPhonetic = 256, kPhoneticInput, kSegments, kRaw, kUnits, kUnit, kVersion };
+
+}  // namespace
+
+std::string UsageText() {
+  return "Usage: orvanel-say [OPTION]... [TEXT]...\n"
+         "Speak Turkish TEXT, or standard input when no TEXT is given.\n"
+         "\n"
+         "  -w, --wave=FILE       write the speech to FILE as WAV instead of speaking\n"
+         "                        ('-' writes to standard output)\n"
+         "      --raw             with -w, write headerless 16-bit mono PCM\n"
+         "  -s, --speed=N         0 (fastest) to 99 (slowest); default 50\n"
+         "  -p, --pitch=N         1 (lowest) to 100 (highest); default 50\n"
+         "      --phonetic        print the phonetic transcription and exit\n"
+         "      --phonetic-input  the text is already phonetic notation\n"
+         "      --segments        print the planned segments of every stretch\n"
+         "      --units           list the 56 built-in sound units\n"
+         "      --unit=NAME       with -w, write one sound unit\n"
+         "  -h, --help            show this help and exit\n"
+         "      --version         show the version and exit\n"
+         "\n"
+         "Typing rules: \\c \\g \\i \\o \\s \\u (and capitals) give ç ğ ı ö ş ü;\n"
+         "{...} passes phonetic notation through unchanged.\n"
+         "Environment: ORVANEL_PCM names the ALSA device to play on (default \"default\").\n"
+         "Exit status: 0 on success, 1 on failure, 2 on bad usage.\n";
+}
+
+std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
+  static const option kLong[] = {
+      {"wave", required_argument, nullptr, 'w'},
+      {"speed", required_argument, nullptr, 's'},
+      {"pitch", required_argument, nullptr, 'p'},
+      {"help", no_argument, nullptr, 'h'},
+      {"phonetic", no_argument, nullptr, kPhonetic},
+      {"phonetic-input", no_argument, nullptr, kPhoneticInput},
+      {"segments", no_argument, nullptr, kSegments},
+      {"raw", no_argument, nullptr, kRaw},
+      {"units", no_argument, nullptr, kUnits},
+      {"unit", required_argument, nullptr, kUnit},
+      {"version", no_argument, nullptr, kVersion},
+      {nullptr, 0, nullptr, 0},
+  };
+  Options o;
+  opterr = 0;
+  optind = 0;  // also resets getopt's state, so parsing can run more than once
+  int c;
+  while ((c = getopt_long(argc, argv, ":w:s:p:h", kLong, nullptr)) != -1) {
+    switch (c) {
+      case 'w':
+        o.waveFile = optarg;
+        break;
+      case 's':
+        if (!ParseNumber(optarg, 0, 99, o.speed)) {
+          error = std::string("speed must be a whole number from 0 to 99, not '") + optarg + "'";
+          return std::nullopt;
+        }
+        break;
+      case 'p':
+        if (!ParseNumber(optarg, 1, 100, o.pitch)) {
+          error = std::string("pitch must be a whole number from 1 to 100, not '") + optarg + "'";
+          return std::nullopt;
+        }
+        break;
+      case 'h':
+        o.mode = Mode::Help;
+        break;
+      case kVersion:
+        o.mode = Mode::Version;
+        break;
+      case kPhonetic:
+        o.mode = Mode::Phonetic;
+        break;
+      case kSegments:
+        o.mode = Mode::Segments;
+        break;
+      case kUnits:
+        o.mode = Mode::Units;
+        break;
+      case kPhoneticInput:
+        o.phoneticInput = true;
+        break;
+      case kRaw:
+        o.raw = true;
+        break;
+      case kUnit:
+        o.unit = optarg;
+        break;
+      case ':':
+        error = std::string("option '") + argv[optind - 1] + "' needs a value";
+        return std::nullopt;
+      default: {
+        const std::string opt =
+            optopt ? std::string("-") + static_cast<char>(optopt) : std::string(argv[optind - 1]);
+        error = "unknown option '" + opt + "'";
+        return std::nullopt;
+      }
+    }
+  }
+  for (int i = optind; i < argc; ++i) o.text.emplace_back(argv[i]);
+  if (o.mode == Mode::Help || o.mode == Mode::Version) return o;
+  if (o.raw && !o.waveFile) {
+    error = "--raw needs -w FILE";
+    return std::nullopt;
+  }
+  if (o.unit && !o.waveFile) {
+    error = "--unit needs -w FILE";
+    return std::nullopt;
+  }
+  if (o.unit && !o.text.empty()) {
+    error = "--unit takes no text";
+    return std::nullopt;
+  }
+  if (o.phoneticInput && o.mode == Mode::Phonetic) {
+    error = "--phonetic and --phonetic-input exclude each other";
+    return std::nullopt;
+  }
+  if (o.waveFile && o.mode != Mode::Speak) {
+    error = "-w cannot be combined with --phonetic, --segments or --units";
+    return std::nullopt;
+  }
+  return o;
+}
+
+}  // namespace orvanel::cli

@@ -1,0 +1,28 @@
+// The command line of orvanel-say: what it was asked to do.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvanel::cli {
+
+enum class Mode { Speak, Phonetic, Segments, Units, Help, Version };
+
+struct Options {
+  Mode mode = Mode::Speak;
+  std::optional<std::string> waveFile;  // -w FILE: write instead of speaking; "-" is stdout
+  bool raw = false;                     // --raw: headerless PCM
+  bool phoneticInput = false;           // --phonetic-input: the text is PhoneticText already
+  std::optional<std::string> unit;      // --unit NAME: one unit instead of text
+  unsigned speed = 50;                  // 0..99, larger is slower
+  unsigned pitch = 50;                  // 1..100
+  std::vector<std::string> text;        // joined by single blanks; none: standard input
+};
+
+// Parses argv. Returns nothing and sets error (one line) on bad usage.
+std::optional<Options> ParseOptions(int argc, char** argv, std::string& error);
+
+std::string UsageText();
+
+}  // namespace orvanel::cli

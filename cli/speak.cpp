@@ -1,0 +1,117 @@
+#include "cli/speak.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <iostream>
+#include <memory>
+
+#include "engine/speech_engine.h"
+#include "platform/alsa_wave_device.h"
+#include "platform/embedded_units.h"
+#include "platform/linux_thread.h"
+#include "synth/manual_reset_event.h"
+#include "synth/wave_output.h"
+
+namespace orvanel::cli {
+namespace {
+
+volatile std::sig_atomic_t gInterrupted = 0;
+
+extern "C" void OnInterrupt(int) { gInterrupted = 1; }
+
+// The end of the utterance, posted by the worker.
+class DoneSignal final : public engine::NotifyTarget {
+ public:
+  void PostMessage(std::uint32_t message, std::uintptr_t, std::intptr_t) override {
+    if (message == engine::kSpeechDoneMessage) done.Set();
+  }
+  synth::ManualResetEvent done;
+};
+
+// The ALSA device, remembering whether any stretch found no device to play on; the engine itself
+// ends such an utterance silently.
+class ReportingDevice final : public synth::WaveDevice {
+ public:
+  explicit ReportingDevice(std::atomic<bool>& failed) : failed_(failed) {}
+  synth::OpenResult Open(const synth::OutputFormat& format) override {
+    const synth::OpenResult r = device_.Open(format);
+    if (r == synth::OpenResult::Failed) failed_ = true;
+    return r;
+  }
+  bool Write(const std::int16_t* samples, std::uint32_t count,
+             const synth::ManualResetEvent& stop) override {
+    return device_.Write(samples, count, stop);
+  }
+  bool WaitDone(std::chrono::milliseconds timeout) override { return device_.WaitDone(timeout); }
+  void Reset() override { device_.Reset(); }
+  void Close() override { device_.Close(); }
+
+ private:
+  platform::AlsaWaveDevice device_;
+  std::atomic<bool>& failed_;
+};
+
+}  // namespace
+
+std::string AsLiteralText(const std::string& phonetic) {
+  std::string out;
+  bool open = false;
+  for (char ch : phonetic) {
+    if (ch == '}' || ch == '\r') {
+      if (open) out += '}';
+      open = false;
+      out += ch;
+      continue;
+    }
+    if (!open) out += '{';
+    open = true;
+    out += ch;
+    if (ch == '\\') out += '\\';
+  }
+  if (open) out += '}';
+  return out;
+}
+
+int Speak(const std::string& text, unsigned speed, unsigned pitch) {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+
+  platform::EmbeddedUnitStore units;
+  platform::LinuxThreadFactory threads;
+  std::atomic<bool> deviceFailed{false};
+  engine::EngineServices services;
+  services.units = &units;
+  services.threads = &threads;
+  services.makeDevice = [&deviceFailed] { return std::make_unique<ReportingDevice>(deviceFailed); };
+
+  std::string error;
+  if (engine::CreateSpeechEngine(error, services) == nullptr) {
+    engine::ShutdownSpeechEngine();
+    std::cerr << "orvanel-say: " << error << '\n';
+    return 1;
+  }
+  engine::SetSpeed(speed);
+  engine::SetPitch(pitch);
+  DoneSignal signal;
+  engine::SpeakText(text, &signal, engine::kSpeechDoneMessage);
+  bool stopped = false;
+  while (!signal.done.Wait(std::chrono::milliseconds(20))) {
+    if (gInterrupted && !stopped) {
+      engine::StopSpeaking();
+      stopped = true;
+    }
+  }
+  engine::ShutdownSpeechEngine();
+  if (stopped) return 130;
+  if (deviceFailed) {
+    std::cerr << "orvanel-say: " << synth::kCannotOpenWaveDevice << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace orvanel::cli

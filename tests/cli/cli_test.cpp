@@ -1,0 +1,278 @@
+// Runs the built orvanel-say on real input and compares what it prints and writes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SayResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class Cli : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ =
+        fs::temp_directory_path() / ("orvanel-cli-" + std::to_string(::getpid()) + "-" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  SayResult Say(const std::vector<std::string>& args, const std::string& input = "") {
+    std::ofstream(dir_ / "stdin", std::ios::binary) << input;
+    std::string cmd = Quote(ORVANEL_SAY);
+    for (const auto& a : args) cmd += " " + Quote(a);
+    cmd += " < " + Quote((dir_ / "stdin").string()) + " > " + Quote((dir_ / "stdout").string()) +
+           " 2> " + Quote((dir_ / "stderr").string());
+    const int raw = std::system(cmd.c_str());
+    SayResult r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = ReadFile(dir_ / "stdout");
+    r.err = ReadFile(dir_ / "stderr");
+    return r;
+  }
+
+  fs::path dir_;
+};
+
+struct PhoneticCase {
+  const char* name;
+  std::vector<std::string> args;
+  std::string input;
+  std::string expected;
+};
+
+class CliPhonetic : public Cli, public testing::WithParamInterface<PhoneticCase> {};
+
+TEST_P(CliPhonetic, PrintsTranscription) {
+  const auto& c = GetParam();
+  const SayResult r = Say(c.args, c.input);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, c.expected);
+  EXPECT_EQ(r.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EndToEnd, CliPhonetic,
+    testing::Values(
+        PhoneticCase{"SampleSentencesFromArguments",
+                     {"--phonetic", "Türkçe Konuşma Programı.", "Törkiş TextTuSpiiç Sintisayzır."},
+                     "",
+                     "Tür~kÇe KoNuşMa PRogRaMı. Tör~Kiş Te~kstTus~Piİç SinTiSayZır."},
+        PhoneticCase{
+            "ArgumentsJoinedBySingleBlanks", {"--phonetic", "kitap", "12"}, "", "~KiTap Onİ~ki"},
+        PhoneticCase{"StandardInputLineBreaksComeBackAsLineFeeds",
+                     {"--phonetic"},
+                     "12\nbilgi\n",
+                     "Onİ~ki\n~Bi~l~Gi\n"},
+        PhoneticCase{
+            "ExistingCarriageReturnLineFeedStaysOnePair", {"--phonetic"}, "12\r\n", "Onİ~ki\n"},
+        PhoneticCase{"EscapesAndBraces", {"--phonetic", "\\s \\su {DoKuz}"}, "", "şee Şu DoKuz"},
+        PhoneticCase{"EmojiBecomesABlankNotAQuestionMark",
+                     {"--phonetic",
+                      "a\xF0\x9F\x98\x80"
+                      "b"},
+                     "",
+                     "aa Bee"},
+        PhoneticCase{
+            "ZeroByteOnInputBecomesABlank", {"--phonetic"}, std::string("a\0b", 3), "aa Bee"},
+        PhoneticCase{"DoubleDashEndsOptions", {"--phonetic", "--", "-5"}, "", "E~kSi~Beş"}),
+    [](const auto& info) { return info.param.name; });
+
+struct UsageCase {
+  const char* name;
+  std::vector<std::string> args;
+};
+
+class CliUsage : public Cli, public testing::WithParamInterface<UsageCase> {};
+
+TEST_P(CliUsage, RefusedWithExitTwoAndOneLine) {
+  const SayResult r = Say(GetParam().args);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err.rfind("orvanel-say: ", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("--help"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(BadUsage, CliUsage,
+                         testing::Values(UsageCase{"SpeedTooHigh", {"--speed", "100", "x"}},
+                                         UsageCase{"SpeedNotANumber", {"-s", "fast", "x"}},
+                                         UsageCase{"PitchZero", {"--pitch", "0", "x"}},
+                                         UsageCase{"PitchTooHigh", {"--pitch=101", "x"}},
+                                         UsageCase{"NegativePitch", {"--pitch", "-5", "x"}},
+                                         UsageCase{"UnknownOption", {"--loud", "x"}},
+                                         UsageCase{"MissingValue", {"x", "-w"}},
+                                         UsageCase{"RawWithoutFile", {"--raw", "x"}},
+                                         UsageCase{"UnitWithoutFile", {"--unit", "A_1"}},
+                                         UsageCase{"PhoneticTwice",
+                                                   {"--phonetic", "--phonetic-input", "x"}}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(Cli, HelpAndVersion) {
+  SayResult r = Say({"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind("Usage: orvanel-say", 0), 0u);
+  r = Say({"--version"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "orvanel-say (Orvanel) 2.3\n");
+}
+
+TEST_F(Cli, InvalidUtf8IsRefusedWithItsOffsetAndNothingPrinted) {
+  const SayResult r = Say({"--phonetic"},
+                          "ab\xFC"
+                          "cd");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("byte offset 2"), std::string::npos) << r.err;
+}
+
+// --- Speech written to a file -----------------------------------------------------------------
+
+std::uint32_t Le32(const std::string& b, std::size_t at) {
+  return static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8 |
+         static_cast<unsigned char>(b[at + 2]) << 16 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+
+std::string Unit(const char* name) { return ReadFile(fs::path(ORVANEL_UNITS_DIR) / name); }
+
+// The glide as the renderer defines it, written out independently: how many samples a vowel of
+// n samples keeps after a glide of `steps` steps of 0.2 with the early bump.
+std::uint32_t GlidedLength(std::uint32_t n, int steps) {
+  const double d = static_cast<float>(steps * 0.2);
+  double pos = 0.0;
+  std::uint32_t i = 0;
+  while (pos < n) {
+    const float e = static_cast<float>(5.0 * i / n);
+    pos += 1.0 +
+           d * std::exp(-static_cast<double>(e)) * (1.0 - std::pow(2.0, -static_cast<double>(e)));
+    ++i;
+  }
+  return i;
+}
+
+TEST_F(Cli, ConsonantsAndPausesGiveExactlyTheirSamples) {
+  const auto file = dir_ / "out.wav";
+  const SayResult r = Say({"--phonetic-input", "-w", file.string(), "B, B."});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string wav = ReadFile(file);
+  const std::string b = Unit("B_PRE");
+  // B, a 100 ms comma (2205 samples), a 1 ms blank (22), B, a 700 ms sentence end (15435).
+  const std::size_t samples = b.size() / 2 + 2205 + 22 + b.size() / 2 + 15435;
+  ASSERT_EQ(wav.size(), 44 + 2 * samples);
+  EXPECT_EQ(wav.substr(0, 4), "RIFF");
+  EXPECT_EQ(Le32(wav, 4), 36 + 2 * samples);
+  EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
+  EXPECT_EQ(Le32(wav, 24), 22050u);
+  EXPECT_EQ(Le32(wav, 28), 44100u);
+  EXPECT_EQ(wav.substr(36, 4), "data");
+  EXPECT_EQ(Le32(wav, 40), 2 * samples);
+  const std::string data = wav.substr(44);
+  EXPECT_EQ(data.substr(0, b.size()), b);
+  EXPECT_EQ(data.substr(b.size(), 2 * 2227), std::string(2 * 2227, '\0'));
+  EXPECT_EQ(data.substr(b.size() + 2 * 2227, b.size()), b);
+  EXPECT_EQ(data.substr(2 * b.size() + 2 * 2227), std::string(2 * 15435, '\0'));
+}
+
+TEST_F(Cli, VowelLengthFollowsSpeedStressAndGlide) {
+  // "Bee." at speed 50: B whole, a 255 ms vowel of 28 periods (5432 samples) glided by one step,
+  // then 700 ms of silence.
+  const auto file = dir_ / "bee.raw";
+  const SayResult r = Say({"--raw", "-w", file.string(), "--phonetic-input", "Bee."});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::size_t b = Unit("B_PRE").size() / 2;
+  ASSERT_EQ(Unit("E_1").size(), 388u);
+  EXPECT_EQ(ReadFile(file).size() / 2, b + GlidedLength(5432, 1) + 15435);
+}
+
+TEST_F(Cli, PitchSetsTheRateAndWavGoesToStandardOutput) {
+  const SayResult r = Say({"-w", "-", "--pitch", "100", "--phonetic-input", "B"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  ASSERT_GE(r.out.size(), 44u);
+  EXPECT_EQ(Le32(r.out, 24), 33075u);
+  EXPECT_EQ(r.out.substr(44), Unit("B_PRE"));
+}
+
+TEST_F(Cli, UnwritableFileFailsAndLeavesNothingBehind) {
+  const auto file = dir_ / "no-such-dir" / "out.wav";
+  const SayResult r = Say({"-w", file.string(), "merhaba"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(file));
+  // A failed rename leaves no temporary file beside the target either.
+  fs::create_directories(dir_ / "target.wav");
+  const SayResult r2 = Say({"-w", (dir_ / "target.wav").string(), "merhaba"});
+  EXPECT_EQ(r2.status, 1);
+  for (const auto& entry : fs::directory_iterator(dir_))
+    EXPECT_EQ(entry.path().filename().string().find(".target.wav."), std::string::npos);
+}
+
+TEST_F(Cli, StretchLongerThanTheBufferIsCutWithAWarning) {
+  // One vowel of 30000 merged letters lasts far longer than one stretch holds.
+  const auto file = dir_ / "long.raw";
+  const SayResult r =
+      Say({"--raw", "-w", file.string(), "--phonetic-input", std::string(30000, 'a') + ". B"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("stretch 1 "), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("stretch 2 "), std::string::npos) << r.err;
+  // The vowel takes as many whole periods as the buffer holds (5405 x 194 = 1,048,570 samples)
+  // before its glide; the sentence end still fits after the glide has shortened it, and the
+  // second stretch (a 1 ms blank and B) follows complete.
+  const std::size_t expected = GlidedLength(5405 * 194, 1) + 15435 + 22 + Unit("B_PRE").size() / 2;
+  EXPECT_EQ(ReadFile(file).size() / 2, expected);
+}
+
+TEST_F(Cli, SegmentsArePrintedPerStretch) {
+  const SayResult r = Say({"--segments", "--phonetic-input", "Bee.x"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "stretch 1 (characters 0 to 3):\n"
+            "  onset      B  index  0  back set\n"
+            "  vowel      e  index  3  count 2  length 100%  glide 1 step early\n"
+            "  sentence end  700 ms\n"
+            "stretch 2 (characters 4 to 4):\n"
+            "  coda       x  index 43  back set\n");
+}
+
+TEST_F(Cli, UnitsAreListedAndWritten) {
+  SayResult r = Say({"--units"});
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 56);
+  EXPECT_NE(r.out.find("A_1          388 bytes    194 samples     8.8 ms\n"), std::string::npos)
+      << r.out;
+  const auto file = dir_ / "b.wav";
+  r = Say({"--unit", "B_PRE", "-w", file.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadFile(file).substr(44), Unit("B_PRE"));
+  r = Say({"--unit", "NOPE", "-w", file.string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("NOPE"), std::string::npos);
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <QEventLoop>
 #include <QMessageBox>
 #include <utility>
 
@@ -29,7 +30,12 @@ int Application::StartUp() {
   }
   HelpController help(programPath_);
   MainDialog dialog(speech_, priority_, help);
-  dialog.exec();
+  // A modal run of our own: the window is not application-modal, so the help viewer beside it
+  // stays usable.
+  QEventLoop loop;
+  QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+  dialog.show();
+  loop.exec();
   speech_.Shutdown();
   return 0;
 }

@@ -1,4 +1,5 @@
-// The application object: creates the engine, runs the main window modally, and ends the program.
+// The application object: creates the engine, runs the main window until it closes, and ends
+// the program.
 #pragma once
 
 #include <QString>

@@ -238,6 +238,10 @@ class HelpAboutTest : public QObject {
     WhenModal<MainDialog>(
         [&](MainDialog* window) {
           shutdownsWhileOpen = speech.shutdowns;
+          // Not application-modal, so the help viewer beside it takes input.
+          QVERIFY(QApplication::activeModalWidget() == nullptr);
+          window->OnCommand(57670);
+          QVERIFY(QApplication::activeModalWidget() == nullptr);
           QCOMPARE(window->windowTitle(),
                    QStringLiteral("Orvanel    -    Turkish Text To Speech Program"));
           window->MenuAction(1)->trigger();  // speech is running when the window closes

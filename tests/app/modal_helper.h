@@ -1,4 +1,4 @@
-// Acts on the next modal window of a type once a nested modal loop has shown it.
+// Acts on the next modal (or top-level) window of a type once a nested loop has shown it.
 #pragma once
 
 #include <QApplication>
@@ -11,6 +11,18 @@
 
 namespace orvanel::app::testing {
 
+// A visible top-level window of type W, or nullptr.
+template <typename W>
+W* VisibleTopLevel() {
+  const auto windows = QApplication::topLevelWidgets();
+  for (QWidget* widget : windows) {
+    if (auto* window = qobject_cast<W*>(widget); window != nullptr && window->isVisible()) {
+      return window;
+    }
+  }
+  return nullptr;
+}
+
 // Polls every 10 ms for an active modal window of type W and hands it to act once. After
 // five seconds without one it closes every modal window so a failing test cannot hang, and
 // sets *timedOut.
@@ -21,7 +33,9 @@ void WhenModal(std::function<void(W*)> act, bool* timedOut = nullptr) {
   clock->start();
   timer->setInterval(10);
   QObject::connect(timer.get(), &QTimer::timeout, [timer, clock, act, timedOut] {
-    if (auto* window = qobject_cast<W*>(QApplication::activeModalWidget())) {
+    W* window = qobject_cast<W*>(QApplication::activeModalWidget());
+    if (window == nullptr) window = VisibleTopLevel<W>();
+    if (window != nullptr) {
       timer->stop();
       QPointer<W> guard(window);
       act(window);

@@ -16,13 +16,20 @@ constexpr std::array<char32_t, 32> kHighControls = {
 constexpr char32_t DecodeByte(unsigned char b) {
   if (b >= 0x80 && b <= 0x9F) return kHighControls[b - 0x80];
   switch (b) {
-    case 0xD0: return 0x011E;  // Ğ
-    case 0xDD: return 0x0130;  // İ
-    case 0xDE: return 0x015E;  // Ş
-    case 0xF0: return 0x011F;  // ğ
-    case 0xFD: return 0x0131;  // ı
-    case 0xFE: return 0x015F;  // ş
-    default: return b;
+    case 0xD0:
+      return 0x011E;  // Ğ
+    case 0xDD:
+      return 0x0130;  // İ
+    case 0xDE:
+      return 0x015E;  // Ş
+    case 0xF0:
+      return 0x011F;  // ğ
+    case 0xFD:
+      return 0x0131;  // ı
+    case 0xFE:
+      return 0x015F;  // ş
+    default:
+      return b;
   }
 }
 

@@ -54,7 +54,9 @@ TEST(Codepage, EveryByteRoundTrips) {
 TEST(Codepage, TurkishLettersTakeTheirOwnBytes) {
   EXPECT_EQ(ToCp("ĞİŞğış"), "\xD0\xDD\xDE\xF0\xFD\xFE");
   EXPECT_EQ(ToCp("ÇÖÜçöü"), "\xC7\xD6\xDC\xE7\xF6\xFC");
-  EXPECT_EQ(Cp1254ToUtf8("T\xFCrk\xE7" "e"), "Türkçe");
+  EXPECT_EQ(Cp1254ToUtf8("T\xFCrk\xE7"
+                         "e"),
+            "Türkçe");
   // The Latin-1 letters that Windows-1254 replaces have no place in it.
   for (char32_t cp : {U'Ð', U'Ý', U'Þ', U'ð', U'ý', U'þ'}) EXPECT_FALSE(CodePointToCp1254(cp));
 }
@@ -71,16 +73,18 @@ TEST_P(CodepageInput, Converts) { EXPECT_EQ(ToCp(GetParam().utf8), GetParam().cp
 
 INSTANTIATE_TEST_SUITE_P(
     LineBreaksAndUnmappable, CodepageInput,
-    testing::Values(
-        Conversion{"BareLineFeedGainsCarriageReturn", "a\nb", "a\r\nb"},
-        Conversion{"PairStaysOnePair", "a\r\nb", "a\r\nb"},
-        Conversion{"LoneCarriageReturnStays", "a\rb", "a\rb"},
-        Conversion{"LeadingLineFeed", "\n\n", "\r\n\r\n"},
-        Conversion{"EmojiBecomesBlank", "a\xF0\x9F\x98\x80" "b", "a b"},
-        Conversion{"CjkBecomesBlank", "\xE4\xB8\xAD", " "},
-        Conversion{"ZeroByteBecomesBlank", std::string("a\0b", 3), "a b"},
-        Conversion{"NeverAQuestionMark", "\xE2\x9C\x93", " "},
-        Conversion{"EuroSign", "\xE2\x82\xAC", "\x80"}),
+    testing::Values(Conversion{"BareLineFeedGainsCarriageReturn", "a\nb", "a\r\nb"},
+                    Conversion{"PairStaysOnePair", "a\r\nb", "a\r\nb"},
+                    Conversion{"LoneCarriageReturnStays", "a\rb", "a\rb"},
+                    Conversion{"LeadingLineFeed", "\n\n", "\r\n\r\n"},
+                    Conversion{"EmojiBecomesBlank",
+                               "a\xF0\x9F\x98\x80"
+                               "b",
+                               "a b"},
+                    Conversion{"CjkBecomesBlank", "\xE4\xB8\xAD", " "},
+                    Conversion{"ZeroByteBecomesBlank", std::string("a\0b", 3), "a b"},
+                    Conversion{"NeverAQuestionMark", "\xE2\x9C\x93", " "},
+                    Conversion{"EuroSign", "\xE2\x82\xAC", "\x80"}),
     [](const auto& info) { return info.param.name; });
 
 struct Invalid {
@@ -98,14 +102,15 @@ TEST_P(CodepageInvalid, RefusedWithOffset) {
   EXPECT_EQ(error.offset, GetParam().offset);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Utf8, CodepageInvalid,
-    testing::Values(Invalid{"Latin1Byte", "ab\xFC", 2}, Invalid{"StrayContinuation", "\x80", 0},
-                    Invalid{"Truncated", "xy\xC3", 2}, Invalid{"Overlong", "a\xC0\xAF", 1},
-                    Invalid{"Surrogate", "\xED\xA0\x80", 0},
-                    Invalid{"AboveUnicode", "\xF4\x90\x80\x80", 0},
-                    Invalid{"BadContinuation", "ok\xE2\x28\xA1", 2}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Utf8, CodepageInvalid,
+                         testing::Values(Invalid{"Latin1Byte", "ab\xFC", 2},
+                                         Invalid{"StrayContinuation", "\x80", 0},
+                                         Invalid{"Truncated", "xy\xC3", 2},
+                                         Invalid{"Overlong", "a\xC0\xAF", 1},
+                                         Invalid{"Surrogate", "\xED\xA0\x80", 0},
+                                         Invalid{"AboveUnicode", "\xF4\x90\x80\x80", 0},
+                                         Invalid{"BadContinuation", "ok\xE2\x28\xA1", 2}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(Codepage, OutputTurnsPairsIntoLineFeeds) {
   EXPECT_EQ(Cp1254ToUtf8("a\r\nb\r\n"), "a\nb\n");

@@ -74,7 +74,10 @@ bool WriteSpeechFile(const std::string& path, bool raw, std::uint32_t sampleRate
   }
   const std::filesystem::path target(path);
   const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
-  std::string pattern = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+  // A hidden temporary name beside the target: ".NAME.XXXXXX".
+  std::string hidden(1, '.');
+  hidden.append(target.filename().string()).append(".XXXXXX");
+  std::string pattern = (dir / hidden).string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) {
     error = "cannot write " + path + ": " + std::strerror(errno);

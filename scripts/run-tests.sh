@@ -16,6 +16,10 @@ cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_SANITIZE=th
   -DORVANEL_BUILD_APP=OFF -DORVANEL_BUILD_BENCH=OFF
 cmake --build build/tsan -j "$jobs"
 
+# The optimised build that `make demo` and `make bench` use must compile warning-free too.
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
+cmake --build build/release -j "$jobs"
+
 # shellcheck source=scripts/sound-server.sh
 source scripts/sound-server.sh
 sound_server_start || echo "note: no sound server; the real-device tests will be skipped"

@@ -47,9 +47,10 @@ class Cli : public testing::Test {
   SayResult Say(const std::vector<std::string>& args, const std::string& input = "") {
     std::ofstream(dir_ / "stdin", std::ios::binary) << input;
     std::string cmd = Quote(ORVANEL_SAY);
-    for (const auto& a : args) cmd += " " + Quote(a);
-    cmd += " < " + Quote((dir_ / "stdin").string()) + " > " + Quote((dir_ / "stdout").string()) +
-           " 2> " + Quote((dir_ / "stderr").string());
+    for (const auto& a : args) cmd.append(1, ' ').append(Quote(a));
+    cmd.append(" < ").append(Quote((dir_ / "stdin").string()));
+    cmd.append(" > ").append(Quote((dir_ / "stdout").string()));
+    cmd.append(" 2> ").append(Quote((dir_ / "stderr").string()));
     const int raw = std::system(cmd.c_str());
     SayResult r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

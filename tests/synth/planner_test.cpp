@@ -177,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PlanManyStretches, testing::ValuesIn(kManyStretc
 TEST(PlanStretch, EveryStressMarkTakesFivePercentOfWhatIsLeft) {
   const std::uint32_t expected[] = {100, 95, 90, 85, 80, 76, 72, 68, 64, 60};
   for (std::size_t marks = 0; marks < std::size(expected); ++marks) {
-    const std::string text = "a" + std::string(marks, '`');
+    const std::string text = std::string("a").append(marks, '`');
     SegmentList list;
     std::int32_t position = 0;
     ASSERT_EQ(PlanStretch(text, position, list), 1);
@@ -189,11 +189,11 @@ TEST(PlanStretch, EveryStressMarkTakesFivePercentOfWhatIsLeft) {
 TEST(PlanStretch, FortyFiveStressMarksBringTheVowelToZero) {
   SegmentList list;
   std::int32_t position = 0;
-  const std::string text44 = "a" + std::string(44, '`');
+  const std::string text44 = std::string("a").append(44, '`');
   ASSERT_EQ(PlanStretch(text44, position, list), 1);
   EXPECT_GT(list[0].lengthPercent, 0u);
   position = 0;
-  const std::string text45 = "a" + std::string(45, '`');
+  const std::string text45 = std::string("a").append(45, '`');
   ASSERT_EQ(PlanStretch(text45, position, list), 1);
   EXPECT_EQ(list[0].lengthPercent, 0u);
 }

@@ -128,8 +128,12 @@ int main(int argc, char** argv) {
     frontend::TextToPhonetic(text, phonetic);
   }
   switch (o.mode) {
-    case cli::Mode::Phonetic:
-      return WriteStdout(platform::Cp1254ToUtf8(phonetic)) ? 0 : Fail("cannot write output");
+    case cli::Mode::Phonetic: {
+      // One transcription per line, as a terminal and line-based readers expect.
+      std::string out = platform::Cp1254ToUtf8(phonetic);
+      if (!out.empty() && out.back() != '\n') out += '\n';
+      return WriteStdout(out) ? 0 : Fail("cannot write output");
+    }
     case cli::Mode::Segments:
       return WriteStdout(cli::DescribeStretches(phonetic)) ? 0 : Fail("cannot write output");
     default:

@@ -85,25 +85,25 @@ INSTANTIATE_TEST_SUITE_P(
         PhoneticCase{"SampleSentencesFromArguments",
                      {"--phonetic", "Türkçe Konuşma Programı.", "Törkiş TextTuSpiiç Sintisayzır."},
                      "",
-                     "Tür~kÇe KoNuşMa PRogRaMı. Tör~Kiş Te~kstTus~Piİç SinTiSayZır."},
+                     "Tür~kÇe KoNuşMa PRogRaMı. Tör~Kiş Te~kstTus~Piİç SinTiSayZır.\n"},
         PhoneticCase{
-            "ArgumentsJoinedBySingleBlanks", {"--phonetic", "kitap", "12"}, "", "~KiTap Onİ~ki"},
+            "ArgumentsJoinedBySingleBlanks", {"--phonetic", "kitap", "12"}, "", "~KiTap Onİ~ki\n"},
         PhoneticCase{"StandardInputLineBreaksComeBackAsLineFeeds",
                      {"--phonetic"},
                      "12\nbilgi\n",
                      "Onİ~ki\n~Bi~l~Gi\n"},
         PhoneticCase{
             "ExistingCarriageReturnLineFeedStaysOnePair", {"--phonetic"}, "12\r\n", "Onİ~ki\n"},
-        PhoneticCase{"EscapesAndBraces", {"--phonetic", "\\s \\su {DoKuz}"}, "", "şee Şu DoKuz"},
+        PhoneticCase{"EscapesAndBraces", {"--phonetic", "\\s \\su {DoKuz}"}, "", "şee Şu DoKuz\n"},
         PhoneticCase{"EmojiBecomesABlankNotAQuestionMark",
                      {"--phonetic",
                       "a\xF0\x9F\x98\x80"
                       "b"},
                      "",
-                     "aa Bee"},
+                     "aa Bee\n"},
         PhoneticCase{
-            "ZeroByteOnInputBecomesABlank", {"--phonetic"}, std::string("a\0b", 3), "aa Bee"},
-        PhoneticCase{"DoubleDashEndsOptions", {"--phonetic", "--", "-5"}, "", "E~kSi~Beş"}),
+            "ZeroByteOnInputBecomesABlank", {"--phonetic"}, std::string("a\0b", 3), "aa Bee\n"},
+        PhoneticCase{"DoubleDashEndsOptions", {"--phonetic", "--", "-5"}, "", "E~kSi~Beş\n"}),
     [](const auto& info) { return info.param.name; });
 
 struct UsageCase {

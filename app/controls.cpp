@@ -1,5 +1,6 @@
 #include "app/controls.h"
 
+#include <QKeyEvent>
 #include <QSlider>
 
 #include "platform/codepage.h"
@@ -46,6 +47,36 @@ bool IsActingCode(int code) {
          code == kThumbTrack;
 }
 
+namespace {
+
+// A vertical trackbar takes Left like Up (a line towards the top) and Right like Down. Qt's
+// inverted controls, which put Up the right way round, turn Left and Right the wrong way, so
+// those two keys are given the line steps here.
+class TrackbarKeys final : public QObject {
+ public:
+  explicit TrackbarKeys(QAbstractSlider* slider) : QObject(slider), slider_(slider) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != slider_ || event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & ~Qt::KeypadModifier) return false;
+    if (key->key() == Qt::Key_Left) {
+      slider_->triggerAction(QAbstractSlider::SliderSingleStepSub);
+      return true;
+    }
+    if (key->key() == Qt::Key_Right) {
+      slider_->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  QAbstractSlider* slider_;
+};
+
+}  // namespace
+
 void SetUpTrackbar(QAbstractSlider* slider, int minimum, int maximum, bool tickEveryPosition) {
   slider->setOrientation(Qt::Vertical);
   slider->setInvertedAppearance(true);
@@ -54,6 +85,7 @@ void SetUpTrackbar(QAbstractSlider* slider, int minimum, int maximum, bool tickE
   slider->setSingleStep(1);
   slider->setPageStep((maximum - minimum) / 5 > 0 ? (maximum - minimum) / 5 : 1);
   slider->setFocusPolicy(Qt::StrongFocus);
+  slider->installEventFilter(new TrackbarKeys(slider));
   if (auto* qslider = qobject_cast<QSlider*>(slider)) {
     qslider->setTickPosition(QSlider::TicksLeft);
     qslider->setTickInterval(tickEveryPosition ? 1 : maximum - minimum);

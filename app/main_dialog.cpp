@@ -1,6 +1,7 @@
 #include "app/main_dialog.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -135,6 +136,8 @@ void MainDialog::BuildControls() {
   QPushButton* preprocess = addButton("&Preprocess", kIdPreprocess, 244, 55);
   QPushButton* examples = addButton("E&xamples", kIdExamples, 244, 76);
   QPushButton* helpButton = addButton("&Help", kIdHelp, 244, 93);
+  helpButton_ = helpButton;
+  QCoreApplication::instance()->installEventFilter(this);
 
   auto* prompt = new QLabel(QString::fromLatin1(kPrompt), client_);
   prompt->setGeometry(du.ToPixels(7, 7, 287, 9));
@@ -183,6 +186,20 @@ bool MainDialog::event(QEvent* event) {
     return true;
   }
   return QDialog::event(event);
+}
+
+bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return false;
+  const auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || widget->window() != this) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() != Qt::Key_H || key->modifiers() != Qt::AltModifier) return false;
+  // Taking the override keeps the shortcut map from finding the two mnemonics ambiguous; the key
+  // press that follows clicks the button.
+  event->accept();
+  if (type == QEvent::KeyPress && helpButton_->isEnabled()) helpButton_->click();
+  return true;
 }
 
 bool MainDialog::OnCommand(int id) {

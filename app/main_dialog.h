@@ -82,6 +82,9 @@ class MainDialog : public QDialog, public engine::NotifyTarget {
  protected:
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  // Gives Alt+H to the Help button: the button and the "&Help" menu share the mnemonic, and in a
+  // dialog the control's mnemonic comes first.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct CommandBinding {
@@ -108,6 +111,7 @@ class MainDialog : public QDialog, public engine::NotifyTarget {
   QWidget* client_ = nullptr;
   QPlainTextEdit* text_ = nullptr;
   QPushButton* speakButton_ = nullptr;
+  QPushButton* helpButton_ = nullptr;
 };
 
 }  // namespace orvanel::app

@@ -80,6 +80,13 @@ class HelpAboutTest : public QObject {
     QVERIFY(help_->Viewer()->toPlainText().contains(QStringLiteral("Typing rules")));
   }
 
+  void altHClicksTheHelpButtonAlthoughTheMenuSharesIt() {
+    FindControl(dialog_.get(), 1000)->setFocus();
+    QTest::keyClick(FindControl(dialog_.get(), 1000), Qt::Key_H, Qt::AltModifier);
+    QVERIFY(help_->Viewer() != nullptr);
+    QCOMPARE(Topic(), QStringLiteral("ctx131174"));
+  }
+
   void helpWithFocusOnAButtonOpensTheMainTopic() {
     FindControl(dialog_.get(), 1002)->setFocus();
     QVERIFY(dialog_->OnCommand(57670));

@@ -323,6 +323,24 @@ class MainDialogTest : public QObject {
     QCOMPARE(speech_->spoken.back().text, std::string("49"));
   }
 
+  void leftAndRightStepLikeUpAndDown() {
+    // On a vertical trackbar Left is a line towards the top, Right a line towards the bottom.
+    QSlider* pitch = Slider(1007);
+    QTest::keyClick(pitch, Qt::Key_Left);
+    QCOMPARE(pitch->value(), 49);
+    QCOMPARE(speech_->pitchSets, (std::vector<unsigned>{51}));
+    QCOMPARE(speech_->spoken.back().text, std::string("51"));
+    QTest::keyClick(pitch, Qt::Key_Right);
+    QTest::keyClick(pitch, Qt::Key_Right);
+    QCOMPARE(pitch->value(), 51);
+    QCOMPARE(speech_->pitchSets, (std::vector<unsigned>{51, 50, 49}));
+    QSlider* speed = Slider(1006);
+    QTest::keyClick(speed, Qt::Key_Right);
+    QCOMPARE(speech_->speed, 51u);
+    QTest::keyClick(speed, Qt::Key_Left);
+    QCOMPARE(speech_->speed, 50u);
+  }
+
   void speedSliderTopIs0BottomIs99AndSaysNothing() {
     QSlider* speed = Slider(1006);
     for (int i = 0; i < 3; ++i) QTest::keyClick(speed, Qt::Key_PageUp);

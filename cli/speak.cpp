@@ -29,27 +29,46 @@ class DoneSignal final : public engine::NotifyTarget {
   synth::ManualResetEvent done;
 };
 
-// The ALSA device, remembering whether any stretch found no device to play on; the engine itself
-// ends such an utterance silently.
+// What went wrong with the device while the engine spoke; the engine itself ends such an
+// utterance silently.
+struct DeviceReport {
+  std::atomic<bool> noDevice{false};        // some stretch found no rate the device would open
+  std::atomic<bool> playbackFailed{false};  // a write failed, or the device failed while playing
+};
+
+// The ALSA device, reporting its failures.
 class ReportingDevice final : public synth::WaveDevice {
  public:
-  explicit ReportingDevice(std::atomic<bool>& failed) : failed_(failed) {}
+  explicit ReportingDevice(DeviceReport& report) : report_(report) {}
+  ~ReportingDevice() override {
+    if (attempted_ && !opened_) report_.noDevice = true;
+  }
   synth::OpenResult Open(const synth::OutputFormat& format) override {
     const synth::OpenResult r = device_.Open(format);
-    if (r == synth::OpenResult::Failed) failed_ = true;
+    attempted_ = true;
+    if (r == synth::OpenResult::Ok) opened_ = true;
     return r;
   }
   bool Write(const std::int16_t* samples, std::uint32_t count,
              const synth::ManualResetEvent& stop) override {
-    return device_.Write(samples, count, stop);
+    const bool ok = device_.Write(samples, count, stop);
+    if (!ok) report_.playbackFailed = true;
+    return ok;
   }
   bool WaitDone(std::chrono::milliseconds timeout) override { return device_.WaitDone(timeout); }
+  bool PlaybackFailed() const override {
+    const bool failed = device_.PlaybackFailed();
+    if (failed) report_.playbackFailed = true;
+    return failed;
+  }
   void Reset() override { device_.Reset(); }
   void Close() override { device_.Close(); }
 
  private:
   platform::AlsaWaveDevice device_;
-  std::atomic<bool>& failed_;
+  DeviceReport& report_;
+  bool attempted_ = false;
+  bool opened_ = false;
 };
 
 }  // namespace
@@ -82,11 +101,11 @@ int Speak(const std::string& text, unsigned speed, unsigned pitch) {
 
   platform::EmbeddedUnitStore units;
   platform::LinuxThreadFactory threads;
-  std::atomic<bool> deviceFailed{false};
+  DeviceReport report;
   engine::EngineServices services;
   services.units = &units;
   services.threads = &threads;
-  services.makeDevice = [&deviceFailed] { return std::make_unique<ReportingDevice>(deviceFailed); };
+  services.makeDevice = [&report] { return std::make_unique<ReportingDevice>(report); };
 
   std::string error;
   if (engine::CreateSpeechEngine(error, services) == nullptr) {
@@ -107,8 +126,12 @@ int Speak(const std::string& text, unsigned speed, unsigned pitch) {
   }
   engine::ShutdownSpeechEngine();
   if (stopped) return 130;
-  if (deviceFailed) {
+  if (report.noDevice) {
     std::cerr << "orvanel-say: " << synth::kCannotOpenWaveDevice << '\n';
+    return 1;
+  }
+  if (report.playbackFailed) {
+    std::cerr << "orvanel-say: the sound device failed while playing\n";
     return 1;
   }
   return 0;

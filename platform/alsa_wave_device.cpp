@@ -68,6 +68,7 @@ bool AlsaWaveDevice::Write(const std::int16_t* samples, std::uint32_t count,
   pendingCount_ = count;
   stop_ = &stop;
   done_ = false;
+  failed_ = false;
   while (pendingCount_ > 0 && !stop.IsSet()) {
     const auto frames = std::min(chunkFrames_, pendingCount_);
     snd_pcm_sframes_t written = snd_pcm_writei(pcm_, pending_, frames);
@@ -86,7 +87,7 @@ bool AlsaWaveDevice::WaitDone(std::chrono::milliseconds timeout) {
     // Without a non-blocking drain there is no way to wait in steps: give the stretch up.
     if (snd_pcm_nonblock(pcm_, 1) < 0) {
       snd_pcm_drop(pcm_);
-      done_ = true;
+      done_ = failed_ = true;
       return true;
     }
     nonBlocking_ = true;
@@ -103,7 +104,7 @@ bool AlsaWaveDevice::WaitDone(std::chrono::milliseconds timeout) {
         if (written < 0) written = snd_pcm_recover(pcm_, static_cast<int>(written), 1);
         // A device that can take no more will never play the rest: count it as ended.
         if (written < 0) {
-          done_ = true;
+          done_ = failed_ = true;
           return true;
         }
         pending_ += written;
@@ -111,9 +112,11 @@ bool AlsaWaveDevice::WaitDone(std::chrono::milliseconds timeout) {
         continue;
       }
     } else {
-      if (snd_pcm_drain(pcm_) != -EAGAIN) {
+      const int drained = snd_pcm_drain(pcm_);
+      if (drained != -EAGAIN) {
         // Drained, or failed in a way that ends playback just the same.
         done_ = true;
+        failed_ = drained < 0;
         return true;
       }
     }
@@ -139,6 +142,7 @@ void AlsaWaveDevice::Close() {
   stop_ = nullptr;
   nonBlocking_ = false;
   done_ = false;
+  failed_ = false;
 }
 
 }  // namespace orvanel::platform

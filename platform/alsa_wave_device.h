@@ -35,6 +35,7 @@ class AlsaWaveDevice final : public synth::WaveDevice {
   // when the stop event handed to Write is set.
   bool WaitDone(std::chrono::milliseconds timeout) override;
   // Drops whatever is queued at once (snd_pcm_drop).
+  bool PlaybackFailed() const override { return failed_; }
   void Reset() override;
   void Close() override;
 
@@ -49,6 +50,7 @@ class AlsaWaveDevice final : public synth::WaveDevice {
   const synth::ManualResetEvent* stop_ = nullptr;
   bool nonBlocking_ = false;
   bool done_ = false;
+  bool failed_ = false;
 };
 
 }  // namespace orvanel::platform

@@ -26,6 +26,9 @@ class WaveDevice {
   // Waits up to timeout for the whole buffer to have been played; true when it has. May return
   // false before the timeout when the stop event handed to Write is set.
   virtual bool WaitDone(std::chrono::milliseconds timeout) = 0;
+  // True once playback has ended without playing the whole buffer because the device failed
+  // while playing (WaitDone then reports done, as nothing more will come).
+  virtual bool PlaybackFailed() const { return false; }
   // Ends playback at once; WaitDone then reports done (a device that never does is given up on).
   virtual void Reset() = 0;
   virtual void Close() = 0;

@@ -95,8 +95,9 @@ int Play(SampleBuffer& buffer, WaveDevice& device, std::string& message,
   }
 
   for (;;) {
-    // Done is looked at before stop: a stretch that has ended counts as played.
-    if (device.WaitDone(kPollInterval)) return 1;
+    // Done is looked at before stop: a stretch that has ended counts as played, unless the
+    // device ended it by failing.
+    if (device.WaitDone(kPollInterval)) return device.PlaybackFailed() ? 0 : 1;
     switch (WaitForStop(device, stop)) {
       case StopWait::Stopped:
         device.Reset();

@@ -29,6 +29,16 @@ void FakeAudio::SetWriteFails(bool fails) {
   writeFails_ = fails;
 }
 
+void FakeAudio::SetFailWhilePlaying(bool fails) {
+  std::lock_guard lock(mutex_);
+  failWhilePlaying_ = fails;
+}
+
+bool FakeAudio::PlaybackFailed() const {
+  std::lock_guard lock(mutex_);
+  return done_ && failWhilePlaying_;
+}
+
 void FakeAudio::SetAutoFinish(bool automatic) {
   std::lock_guard lock(mutex_);
   autoFinish_ = automatic;
@@ -183,6 +193,8 @@ bool FakeWaveDevice::Write(const std::int16_t* samples, std::uint32_t count,
 bool FakeWaveDevice::WaitDone(std::chrono::milliseconds timeout) {
   return open_ && audio_.WaitDone(timeout);
 }
+
+bool FakeWaveDevice::PlaybackFailed() const { return open_ && audio_.PlaybackFailed(); }
 
 void FakeWaveDevice::Reset() {
   if (open_) audio_.Reset();

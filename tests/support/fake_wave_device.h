@@ -37,6 +37,8 @@ class FakeAudio {
   void SetPlayDuration(std::chrono::microseconds duration);
   // Whether Reset makes the device report done (true by default, as a real device does).
   void SetResetSignalsDone(bool signals);
+  // Whether the next stretches end by the device failing while they play (done, but failed).
+  void SetFailWhilePlaying(bool fails);
   // Called on the writing thread after a stretch has been recorded, with its number (from 0).
   void SetOnWrite(std::function<void(std::size_t)> hook);
 
@@ -58,6 +60,7 @@ class FakeAudio {
   synth::OpenResult Open(std::uint32_t rate);
   bool Write(const std::int16_t* samples, std::uint32_t count);
   bool WaitDone(std::chrono::milliseconds timeout);
+  bool PlaybackFailed() const;
   void Reset();
   void Close();
 
@@ -69,6 +72,7 @@ class FakeAudio {
   bool autoFinish_ = true;
   std::chrono::microseconds playDuration_{0};
   bool resetSignalsDone_ = true;
+  bool failWhilePlaying_ = false;
   std::function<void(std::size_t)> onWrite_;
 
   std::uint32_t openRate_ = 0;
@@ -92,6 +96,7 @@ class FakeWaveDevice final : public synth::WaveDevice {
   bool Write(const std::int16_t* samples, std::uint32_t count,
              const synth::ManualResetEvent& stop) override;
   bool WaitDone(std::chrono::milliseconds timeout) override;
+  bool PlaybackFailed() const override;
   void Reset() override;
   void Close() override;
 

@@ -173,6 +173,15 @@ TEST_F(WaveOutput, AFailedWriteClosesTheDeviceAndLeavesTheMessage) {
   EXPECT_EQ(audio_.Closes(), 1);
 }
 
+TEST_F(WaveOutput, ADeviceThatFailsWhilePlayingIsNotReportedAsPlayed) {
+  Fill(buffer_, 50, 100);
+  audio_.SetFailWhilePlaying(true);
+  EXPECT_EQ(PlayBuffer(), 0);
+  EXPECT_EQ(message_, kUntouched);
+  EXPECT_EQ(audio_.Resets(), 0);
+  EXPECT_EQ(audio_.Closes(), 1);
+}
+
 TEST_F(WaveOutput, AStopAlreadySetResetsTheDeviceAndReturnsZero) {
   Fill(buffer_, 50, 22050);
   audio_.SetAutoFinish(false);

@@ -17,8 +17,15 @@
 #include <thread>
 #include <vector>
 
+#include "engine/speech_engine.h"
+#include "frontend/text_to_phonetic.h"
+#include "platform/embedded_units.h"
+#include "platform/linux_thread.h"
 #include "synth/sample_buffer.h"
+#include "synth/segment_planner.h"
+#include "synth/segment_renderer.h"
 #include "synth/wave_output.h"
+#include "tests/support/recording_notify_target.h"
 
 extern char** environ;
 
@@ -269,6 +276,57 @@ TEST_F(AlsaSoundServer, TheRecordingHoldsTheSamples) {
   EXPECT_GE(played, 900ms);
   EXPECT_NEAR(static_cast<double>(loud.Length()), static_cast<double>(reference.Length()), 2205);
   EXPECT_GT(BestCorrelation(recorded, loud.begin, samples), 0.9);
+}
+
+// The samples of one stretch of typed text, rendered as the engine renders it at speed and
+// pitch 50.
+std::vector<std::int16_t> RenderedStretch(const synth::UnitInventory& units, std::string text) {
+  std::string phonetic;
+  frontend::TextToPhonetic(text, phonetic);
+  synth::SegmentList list;
+  std::int32_t position = 0;
+  synth::PlanStretch(phonetic, position, list);
+  synth::SampleBuffer buffer;
+  buffer.Begin(synth::kStretchCapacityBytes, 50);
+  for (std::size_t i = 0; i < list.Size(); ++i)
+    synth::RenderSegment(list[i], synth::BuildEnvelope(list, i), 50, units, buffer);
+  return {buffer.Samples(), buffer.Samples() + buffer.SampleCount()};
+}
+
+TEST_F(AlsaSoundServer, ASpokenSentenceReachesTheServerAsRendered) {
+  const std::string sentence = "Merhaba d\xFCnya, bu bir denemedir.";
+  EmbeddedUnitStore store;
+  synth::UnitInventory units;
+  std::string error;
+  ASSERT_EQ(synth::LoadUnits(store, units, error), 1) << error;
+  const auto rendered = RenderedStretch(units, sentence);
+
+  MonitorRecorder recorder(sink_, path_);
+  ASSERT_TRUE(recorder.Running());
+  std::this_thread::sleep_for(500ms);
+  LinuxThreadFactory threads;
+  engine::EngineServices services;
+  services.units = &store;
+  services.threads = &threads;
+  services.makeDevice = [] { return std::make_unique<AlsaWaveDevice>("default"); };
+  ASSERT_NE(engine::CreateSpeechEngine(error, services), nullptr) << error;
+  test::RecordingNotifyTarget window;
+  engine::SpeakText(sentence, &window, engine::kSpeechDoneMessage);
+  const bool done = window.WaitFor(1, 10s);
+  engine::ShutdownSpeechEngine();
+  ASSERT_TRUE(done);
+  std::this_thread::sleep_for(300ms);
+  recorder.Stop();
+
+  const auto recorded = recorder.Samples();
+  const auto loud = FindLoud(recorded);
+  const auto reference = FindLoud(rendered);
+  RecordProperty("captured_samples", static_cast<int>(loud.Length()));
+  RecordProperty("rendered_samples", static_cast<int>(reference.Length()));
+  EXPECT_NEAR(static_cast<double>(loud.Length()), static_cast<double>(reference.Length()), 441);
+  const std::vector<std::int16_t> speech(rendered.begin() + reference.begin,
+                                         rendered.begin() + reference.end);
+  EXPECT_GT(BestCorrelation(recorded, loud.begin, speech), 0.9);
 }
 
 TEST_F(AlsaSoundServer, AStopCutsTheRecordingShort) {

@@ -11,7 +11,15 @@ inline constexpr char kVowelTable[] = "AaEeI\xFD\xDDiOo\xD6\xF6Uu\xDC\xFC";
 inline constexpr char kFrontVowelTable[] = "Ee\xDDi\xD6\xF6\xDC\xFC";
 // "BbCcÇçDdFfGgĞğHhJjKkLlMmNnPpQqRrSsŞşTtVvWwXxYyZz": 48 consonants.
 inline constexpr char kConsonantTable[] =
-    "BbCc\xC7\xE7" "DdFfGg\xD0\xF0HhJjKkLlMmNnPpQqRrSs\xDE\xFETtVvWwXxYyZz";
+    "BbCc\xC7\xE7"
+    "DdFfGg\xD0\xF0HhJjKkLlMmNnPpQqRrSs\xDE\xFETtVvWwXxYyZz";
+
+// The marks of the phonetic notation: "~" asks for the next consonant's front-vowel sound, "`"
+// stresses the most recent vowel, "^" and "|" give it the late and the early pitch glide.
+inline constexpr char kFrontMark = '~';
+inline constexpr char kStressMark = '`';
+inline constexpr char kLateGlideMark = '^';
+inline constexpr char kEarlyGlideMark = '|';
 
 inline constexpr int kVowelCount = 16;
 inline constexpr int kConsonantCount = 48;

@@ -1,5 +1,7 @@
 #include "frontend/symbol_names.h"
 
+#include "frontend/letter_tables.h"
+
 namespace orvanel::frontend {
 namespace {
 
@@ -13,7 +15,9 @@ constexpr std::array<std::string_view, 256> BuildNameIndex() {
 constexpr auto kNameIndex = BuildNameIndex();
 
 // The PhoneticText marks, which count every time they are typed.
-constexpr bool IsRepeatableMark(char ch) { return ch == '`' || ch == '|' || ch == '^'; }
+constexpr bool IsRepeatableMark(char ch) {
+  return ch == kStressMark || ch == kEarlyGlideMark || ch == kLateGlideMark;
+}
 
 }  // namespace
 

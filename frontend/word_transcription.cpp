@@ -10,8 +10,6 @@ namespace {
 
 constexpr char kSoftGUpper = '\xD0';
 constexpr char kSoftGLower = '\xF0';
-constexpr char kGlideMark = '^';
-constexpr char kFrontMark = '~';
 constexpr char kNoVowel = '\0';
 
 bool IsVowel(char ch) noexcept { return VowelLookup(ch) >= 0; }
@@ -70,7 +68,7 @@ void AppendRewrittenLetters(std::string_view word, std::string& out) {
       // Lengthens the vowel typed before it; after anything else it leaves no trace.
       if (i > 0 && IsVowel(word[i - 1])) {
         out.push_back(word[i - 1]);
-        out.push_back(kGlideMark);
+        out.push_back(kLateGlideMark);
       }
     } else {
       out.push_back(ch);

@@ -10,10 +10,10 @@ namespace orvanel::synth {
 
 namespace {
 
-constexpr char kFrontMark = '~';
-constexpr char kStressMark = '`';
-constexpr char kLateGlideMark = '^';
-constexpr char kEarlyGlideMark = '|';
+using frontend::kEarlyGlideMark;
+using frontend::kFrontMark;
+using frontend::kLateGlideMark;
+using frontend::kStressMark;
 
 constexpr std::int32_t kShortPauseMs = 1;
 constexpr std::int32_t kCommaPauseMs = 100;

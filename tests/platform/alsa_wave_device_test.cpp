@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -249,26 +250,43 @@ class AlsaSoundServer : public testing::Test {
   }
   void TearDown() override { std::filesystem::remove(path_); }
 
+  // Starts recording the sink's monitor and gives the recorder time to attach.
+  std::unique_ptr<MonitorRecorder> StartRecording() {
+    auto recorder = std::make_unique<MonitorRecorder>(sink_, path_);
+    if (recorder->Running()) std::this_thread::sleep_for(500ms);
+    return recorder;
+  }
+  // Lets the server play out what it still holds, then stops and returns the recording.
+  static std::vector<std::int16_t> FinishRecording(MonitorRecorder& recorder) {
+    std::this_thread::sleep_for(300ms);
+    recorder.Stop();
+    return recorder.Samples();
+  }
+
   std::string sink_;
   std::filesystem::path path_;
 };
 
-TEST_F(AlsaSoundServer, TheRecordingHoldsTheSamples) {
-  const auto samples = Tones(22050);
-  MonitorRecorder recorder(sink_, path_);
-  ASSERT_TRUE(recorder.Running());
-  std::this_thread::sleep_for(500ms);
+// A buffer of samples ready for the real device "default".
+struct Playback {
+  explicit Playback(const std::vector<std::int16_t>& samples) { FillBuffer(buffer, samples); }
+  int Play() { return synth::Play(buffer, device, message, stop); }
+
   synth::SampleBuffer buffer;
-  FillBuffer(buffer, samples);
-  AlsaWaveDevice device("default");
+  AlsaWaveDevice device{"default"};
   std::string message;
   synth::ManualResetEvent stop;
+};
+
+TEST_F(AlsaSoundServer, TheRecordingHoldsTheSamples) {
+  const auto samples = Tones(22050);
+  const auto recorder = StartRecording();
+  ASSERT_TRUE(recorder->Running());
+  Playback playback(samples);
   const auto start = Clock::now();
-  ASSERT_EQ(synth::Play(buffer, device, message, stop), 1) << message;
+  ASSERT_EQ(playback.Play(), 1) << playback.message;
   const auto played = Clock::now() - start;
-  std::this_thread::sleep_for(300ms);
-  recorder.Stop();
-  const auto recorded = recorder.Samples();
+  const auto recorded = FinishRecording(*recorder);
   const auto loud = FindLoud(recorded);
   const auto reference = FindLoud(samples);
   RecordProperty("play_ms", static_cast<int>(played / 1ms));
@@ -301,9 +319,8 @@ TEST_F(AlsaSoundServer, ASpokenSentenceReachesTheServerAsRendered) {
   ASSERT_EQ(synth::LoadUnits(store, units, error), 1) << error;
   const auto rendered = RenderedStretch(units, sentence);
 
-  MonitorRecorder recorder(sink_, path_);
-  ASSERT_TRUE(recorder.Running());
-  std::this_thread::sleep_for(500ms);
+  const auto recorder = StartRecording();
+  ASSERT_TRUE(recorder->Running());
   LinuxThreadFactory threads;
   engine::EngineServices services;
   services.units = &store;
@@ -315,10 +332,7 @@ TEST_F(AlsaSoundServer, ASpokenSentenceReachesTheServerAsRendered) {
   const bool done = window.WaitFor(1, 10s);
   engine::ShutdownSpeechEngine();
   ASSERT_TRUE(done);
-  std::this_thread::sleep_for(300ms);
-  recorder.Stop();
-
-  const auto recorded = recorder.Samples();
+  const auto recorded = FinishRecording(*recorder);
   const auto loud = FindLoud(recorded);
   const auto reference = FindLoud(rendered);
   RecordProperty("captured_samples", static_cast<int>(loud.Length()));
@@ -330,27 +344,19 @@ TEST_F(AlsaSoundServer, ASpokenSentenceReachesTheServerAsRendered) {
 }
 
 TEST_F(AlsaSoundServer, AStopCutsTheRecordingShort) {
-  const auto samples = Tones(22050 * 3);
-  MonitorRecorder recorder(sink_, path_);
-  ASSERT_TRUE(recorder.Running());
-  std::this_thread::sleep_for(500ms);
-  synth::SampleBuffer buffer;
-  FillBuffer(buffer, samples);
-  AlsaWaveDevice device("default");
-  std::string message;
-  synth::ManualResetEvent stop;
+  const auto recorder = StartRecording();
+  ASSERT_TRUE(recorder->Running());
+  Playback playback(Tones(22050 * 3));
   Clock::time_point stopped;
   std::thread stopper([&] {
     std::this_thread::sleep_for(400ms);
     stopped = Clock::now();
-    stop.Set();
+    playback.stop.Set();
   });
-  EXPECT_EQ(synth::Play(buffer, device, message, stop), 0);
+  EXPECT_EQ(playback.Play(), 0);
   const auto returned = Clock::now();
   stopper.join();
-  std::this_thread::sleep_for(300ms);
-  recorder.Stop();
-  const auto loud = FindLoud(recorder.Samples());
+  const auto loud = FindLoud(FinishRecording(*recorder));
   RecordProperty("stop_to_return_ms", static_cast<int>((returned - stopped) / 1ms));
   RecordProperty("captured_ms", static_cast<int>(loud.Length() * 1000 / 22050));
   EXPECT_LT(returned - stopped, 500ms);

@@ -1,7 +1,8 @@
 # Orvanel: the two set-up commands (see README) and a few conveniences.
 #   make demo   installs what is missing, builds, and speaks the sample sentences
 #   make test   installs what is missing, builds with sanitizers, and runs every test
-.PHONY: demo test build bench fuzz format clean
+#   make package  builds the Debian packages
+.PHONY: demo test build bench fuzz format clean package
 
 JOBS ?= $(shell nproc)
 
@@ -18,6 +19,13 @@ build:
 	scripts/install-deps.sh build
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/release -j $(JOBS)
+
+# The Debian packages orvanel and speech-dispatcher-orvanel, in build/release.
+package:
+	scripts/install-deps.sh build
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/release -j $(JOBS)
+	cd build/release && cpack -G DEB
 
 bench:
 	scripts/install-deps.sh bench

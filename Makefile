@@ -32,11 +32,12 @@ bench:
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_APP=OFF
 	cmake --build build/bench -j $(JOBS)
 	scripts/run-bench.sh build/bench
+	bench/streaming.sh build/bench/cli/orvanel-say
 
 fuzz:
 	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DORVANEL_BUILD_FUZZ=ON -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF -DORVANEL_BUILD_APP=OFF
-	cmake --build build/fuzz -j $(JOBS) --target text_to_phonetic_fuzzer
+	cmake --build build/fuzz -j $(JOBS) --target text_to_phonetic_fuzzer text_pieces_fuzzer
 	@echo "Run: mkdir -p build/fuzz/work && build/fuzz/fuzz/text_to_phonetic_fuzzer -max_total_time=600 build/fuzz/work fuzz/corpus/text_to_phonetic"
 
 format:

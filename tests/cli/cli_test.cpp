@@ -20,6 +20,12 @@
 #include <thread>
 #include <vector>
 
+#include "frontend/text_to_phonetic.h"
+#include "library/built_in_units.h"
+#include "platform/codepage.h"
+#include "synth/segment_planner.h"
+#include "synth/segment_renderer.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -495,6 +501,48 @@ TEST_F(Cli, VolumeScalesTheSamples) {
     ASSERT_EQ(twice[i], std::clamp(2 * s[i], -32768, 32767)) << i;
   }
   EXPECT_EQ(Say({"-a", "201", "x"}).status, 2);
+}
+
+// The designed path, in process: the whole text transcribed, then stretch after stretch.
+std::string DesignedPcm(const std::string& utf8, unsigned speed, unsigned pitch) {
+  orvanel::synth::UnitInventory units;
+  std::string error;
+  EXPECT_EQ(orvanel::library::LoadBuiltInUnits(units, error), 1) << error;
+  std::string cp, phonetic;
+  orvanel::platform::DecodeError bad;
+  EXPECT_TRUE(orvanel::platform::Utf8ToCp1254(utf8, cp, bad));
+  orvanel::frontend::TextToPhonetic(cp, phonetic);
+  std::string pcm;
+  orvanel::synth::SegmentList list;
+  orvanel::synth::SampleBuffer buffer;
+  std::int32_t position = 0;
+  while (orvanel::synth::PlanStretch(phonetic, position, list)) {
+    buffer.Begin(orvanel::synth::kStretchCapacityBytes, static_cast<std::uint16_t>(pitch));
+    for (std::size_t i = 0; i < list.Size(); ++i)
+      orvanel::synth::RenderSegment(list[i], orvanel::synth::BuildEnvelope(list, i),
+                                    static_cast<std::uint16_t>(speed), units, buffer);
+    pcm.append(reinterpret_cast<const char*>(buffer.Samples()), buffer.SampleCount() * 2);
+    buffer.Release();
+  }
+  return pcm;
+}
+
+TEST_F(Cli, LiteralSpeechIsTheDesignedPcmFromArgumentsFilesAndPipes) {
+  std::ifstream sentences(ORVANEL_SENTENCES);
+  std::string text, line;
+  for (int i = 0; i < 150 && std::getline(sentences, line); ++i) text += line + "\n";
+  std::ofstream(dir_ / "text.txt") << text;
+  for (const auto& [speed, pitch] : {std::pair{"50", "50"}, {"10", "90"}}) {
+    const std::string expected = DesignedPcm(text, std::stoi(speed), std::stoi(pitch));
+    const auto file = dir_ / "out.raw";
+    ASSERT_EQ(Say({"--literal", "--raw", "-s", speed, "-p", pitch, "-w", file.string(), "-f",
+                   (dir_ / "text.txt").string()})
+                  .status,
+              0);
+    EXPECT_TRUE(ReadFile(file) == expected) << "file, speed " << speed;
+    const SayResult piped = Say({"--literal", "--raw", "-s", speed, "-p", pitch, "-w", "-"}, text);
+    EXPECT_TRUE(piped.out == expected) << "stdin, speed " << speed;
+  }
 }
 
 }  // namespace

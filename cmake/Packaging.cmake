@@ -22,6 +22,9 @@ set(CPACK_DEBIAN_RUNTIME_DESCRIPTION
 # Qt needs some font to draw the window; pulse and PipeWire desktops reach ALSA through the plugins.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS "libasound2-plugins, fonts-dejavu-core")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION sound)
+# A shlibs file for packages that link liborvanel.so.0, and the ldconfig trigger.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 
 set(CPACK_DEBIAN_SPEECHD_PACKAGE_NAME speech-dispatcher-orvanel)
 set(CPACK_DEBIAN_SPEECHD_PACKAGE_DEPENDS "speech-dispatcher")

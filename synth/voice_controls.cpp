@@ -276,11 +276,15 @@ void RetimeConsonant(const std::int16_t* unit, std::uint32_t length, const Conso
       const std::size_t outPulses =
           m == 1 ? 1 : static_cast<std::size_t>(std::max<long>(0, intervals)) + 1;
       if (outPulses == 1 && m > 1) {
-        // One period only: at the unit's start keep the start (the coda continues the vowel
-        // there) and splice the next part on; elsewhere keep the end and splice onto what came.
-        piece.assign(unit + (a == 0 ? a : q[m - 1] - head), unit + (a == 0 ? q[0] + tail : b));
+        // One period only: at the unit's start keep the start (a coda continues the vowel there)
+        // and splice the next part on; elsewhere keep the end and splice onto what came before.
+        // A kept part after it is never spliced: then the end is kept at the start too.
+        const bool keptNext = &part != &map.parts.back() && (&part + 1)->kind == UnitPartKind::Kept;
+        const bool keepStart = a == 0 && !keptNext;
+        piece.assign(unit + (keepStart ? a : q[m - 1] - head),
+                     unit + (keepStart ? q[0] + tail : b));
         emit(false);
-        spliceNext = a == 0;
+        spliceNext = keepStart;
         continue;
       }
       std::int64_t newTail = tail;

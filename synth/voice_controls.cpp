@@ -1,6 +1,7 @@
 #include "synth/voice_controls.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -23,6 +24,7 @@ constexpr std::uint32_t kCrossfade = 32;   // samples of a splice in a noise or 
 constexpr std::uint32_t kMinSilence = 44;  // a closure keeps at least 2 ms
 constexpr std::uint32_t kEndTaper = 11;    // an onset's last 0.5 ms fades to zero
 constexpr double kQ8 = 256.0;
+constexpr std::uint64_t kGiveBackStep = 64;  // vowel lengths given back at a fast rate
 
 std::int32_t KindOf(const Segment& s) { return s.kind & kKindMask; }
 
@@ -124,6 +126,17 @@ bool LoadConsonants(const UnitStore& store,
     }
   }
   return true;
+}
+
+// 0.5 + 0.5 cos(pi t / n) for t in [0, n), n in 1..kBasePeriod: made once per length.
+const std::vector<double>& FallingHalf(std::int64_t n) {
+  thread_local std::array<std::vector<double>, kBasePeriod + 1> tables;
+  std::vector<double>& w = tables[static_cast<std::size_t>(n)];
+  if (w.empty()) {
+    w.resize(static_cast<std::size_t>(n));
+    for (std::int64_t t = 0; t < n; ++t) w[t] = 0.5 + 0.5 * std::cos(std::numbers::pi * t / n);
+  }
+  return w;
 }
 
 // A source sample, zero outside the unit.
@@ -302,9 +315,15 @@ void RetimeConsonant(const std::int16_t* unit, std::uint32_t length, const Conso
       for (std::size_t k = 0; k + 1 < outPulses; ++k) {
         const std::int64_t span = u[k + 1] - u[k];
         const std::int64_t q0 = q[src[k]], q1 = q[src[k + 1]];
+        // Each grain reaches at most one source period either side of its pulse, so that no
+        // neighbouring source pulse leaks in when the new period is longer.
+        const std::int64_t reach = std::min<std::int64_t>(span, kBasePeriod);
+        const std::vector<double>& fall = FallingHalf(reach);
         for (std::int64_t t = 0; t < span; ++t) {
-          const double w = 0.5 + 0.5 * std::cos(std::numbers::pi * t / span);
-          piece[u[k] + t] = w * At(unit, n, q0 + t) + (1.0 - w) * At(unit, n, q1 + t - span);
+          const double wa = t < reach ? fall[t] : 0.0;
+          const std::int64_t r = t - (span - reach);
+          const double wb = r > 0 ? 1.0 - fall[r] : 0.0;
+          piece[u[k] + t] = wa * At(unit, n, q0 + t) + wb * At(unit, n, q1 + t - span);
         }
       }
       const std::int64_t ql = q[src.back()];
@@ -334,6 +353,23 @@ void RetimeConsonant(const std::int16_t* unit, std::uint32_t length, const Conso
   }
   out.resize(acc.size());
   for (std::size_t i = 0; i < acc.size(); ++i) out[i] = Saturate(acc[i]);
+}
+
+const std::vector<std::int16_t>* ControlledRenderer::UnitCache::Find(const Key& key) const {
+  for (const Entry& e : entries_) {
+    if (e.used && e.key == key) return &e.samples;
+  }
+  return nullptr;
+}
+
+const std::vector<std::int16_t>& ControlledRenderer::UnitCache::Store(
+    const Key& key, const std::vector<std::int16_t>& samples) {
+  Entry& e = entries_[next_];
+  next_ = (next_ + 1) % kEntries;
+  e.key = key;
+  e.used = true;
+  e.samples = samples;
+  return e.samples;
 }
 
 ControlledRenderer::ControlledRenderer(const UnitInventory& units, const VoiceData& data)
@@ -437,6 +473,9 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
                         static_cast<double>(wanted);
   if (behind > 0) {
     wanted -= std::min<std::uint64_t>(wanted / 2, static_cast<std::uint64_t>(behind));
+    // Only whole periods are made: steps of 64 samples lose nothing audible and let
+    // the vowels of the same length be reused.
+    if (wanted > kBasePeriod) wanted -= wanted % kGiveBackStep;
   }
   // Never more than the buffer could take: the append below then drops it like any other.
   wanted = std::clamp<std::uint64_t>(wanted, 1, kStretchCapacityBytes);
@@ -445,22 +484,31 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
   const float end = VowelSemitones(i, true);
   const float depth = GlideDepth(s.glideSteps);
   const std::int32_t shape = s.glideShape;
-  OverlapAddVowel(
-      data_.vowels[v], period, samples,
-      [&](std::uint32_t t) {
-        const double x = std::min(1.0, static_cast<double>(t) / samples);
-        double st = start + (end - start) * x;
-        // The designed glide, as a pitch bend: its resampling step is the pitch ratio.
-        if (depth != 0.f) {
-          const double step = detail::GlideStep(std::min(t, samples - 1), samples, depth, shape);
-          if (step > 0) st += 12.0 * std::log2(step);
-        }
-        return static_cast<float>(st);
-      },
-      scratch_);
-  if (scratch_.empty()) return;
-  buffer.AppendUnit(reinterpret_cast<UnitHandle>(scratch_.data()),
-                    static_cast<std::uint32_t>(scratch_.size()), 0, 100, 0.0f, 0,
+  const UnitCache::Key key = {1, v | std::uint64_t{samples} << 8,
+                              std::uint64_t{std::bit_cast<std::uint32_t>(start)} |
+                                  std::uint64_t{std::bit_cast<std::uint32_t>(end)} << 32,
+                              std::uint64_t{std::bit_cast<std::uint32_t>(depth)} |
+                                  std::uint64_t{static_cast<std::uint32_t>(shape)} << 32};
+  const std::vector<std::int16_t>* made = cache_.Find(key);
+  if (made == nullptr) {
+    OverlapAddVowel(
+        data_.vowels[v], period, samples,
+        [&](std::uint32_t t) {
+          const double x = std::min(1.0, static_cast<double>(t) / samples);
+          double st = start + (end - start) * x;
+          // The designed glide, as a pitch bend: its resampling step is the pitch ratio.
+          if (depth != 0.f) {
+            const double step = detail::GlideStep(std::min(t, samples - 1), samples, depth, shape);
+            if (step > 0) st += 12.0 * std::log2(step);
+          }
+          return static_cast<float>(st);
+        },
+        scratch_);
+    made = &cache_.Store(key, scratch_);
+  }
+  if (made->empty()) return;
+  buffer.AppendUnit(reinterpret_cast<UnitHandle>(made->data()),
+                    static_cast<std::uint32_t>(made->size()), 0, 100, 0.0f, 0,
                     BuildEnvelope(*list_, i));
 }
 
@@ -481,12 +529,20 @@ void ControlledRenderer::RenderConsonant(std::size_t i, int part, SampleBuffer& 
   const std::int16_t* samples = LockUnit(unit.handle);
   if (samples == nullptr) return;
   const bool onsetEnd = part == 0 && i + 1 < list_->Size() && KindOf((*list_)[i + 1]) == Vowel;
-  RetimeConsonant(samples, unit.LengthSamples(), map, timeScale, PeriodFor(st), onsetEnd, scratch_);
-  if (scratch_.empty()) return;
+  const double newPeriod = PeriodFor(st);
+  const UnitCache::Key key = {2, (front ? 1u : 0u) | entry << 1 | (onsetEnd ? 1u : 0u) << 8,
+                              std::bit_cast<std::uint64_t>(timeScale),
+                              std::bit_cast<std::uint64_t>(newPeriod)};
+  const std::vector<std::int16_t>* made = cache_.Find(key);
+  if (made == nullptr) {
+    RetimeConsonant(samples, unit.LengthSamples(), map, timeScale, newPeriod, onsetEnd, scratch_);
+    made = &cache_.Store(key, scratch_);
+  }
+  if (made->empty()) return;
   for (std::int32_t k = 0; k < s.count; ++k) {
     const std::uint32_t before = buffer.SampleCount();
-    buffer.AppendUnit(reinterpret_cast<UnitHandle>(scratch_.data()),
-                      static_cast<std::uint32_t>(scratch_.size()), 0, 100, 0.0f, 0, {});
+    buffer.AppendUnit(reinterpret_cast<UnitHandle>(made->data()),
+                      static_cast<std::uint32_t>(made->size()), 0, 100, 0.0f, 0, {});
     if (buffer.SampleCount() == before) return;  // full: the rest cannot fit either
   }
 }

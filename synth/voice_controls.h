@@ -104,8 +104,10 @@ void RetimeConsonant(const std::int16_t* unit, std::uint32_t length, const Conso
                      std::vector<std::int16_t>& out);
 
 // Renders one planned stretch segment by segment, so that the caller can test its stop flag
-// after every segment. With neutral controls and an empty contour, RenderSegment(i, ...) is
-// exactly synth::RenderSegment(list[i], BuildEnvelope(list, i), speed, units, buffer).
+// after every segment. It keeps the last 256 vowels and consonants it made for reuse (about a
+// megabyte at most), so one renderer should serve a voice for all its stretches. With neutral
+// controls and an empty contour, RenderSegment(i, ...) is exactly synth::RenderSegment(list[i],
+// BuildEnvelope(list, i), speed, units, buffer).
 class ControlledRenderer {
  public:
   ControlledRenderer(const UnitInventory& units, const VoiceData& data);
@@ -122,6 +124,26 @@ class ControlledRenderer {
   VoiceControls controls_{};
   std::span<const VowelPitch> contour_;
   std::vector<std::int16_t> scratch_;
+
+  // The last units made, by everything that decides their samples; replaced round robin.
+  class UnitCache {
+   public:
+    using Key = std::array<std::uint64_t, 4>;
+    static constexpr std::size_t kEntries = 256;
+    const std::vector<std::int16_t>* Find(const Key& key) const;
+    const std::vector<std::int16_t>& Store(const Key& key,
+                                           const std::vector<std::int16_t>& samples);
+
+   private:
+    struct Entry {
+      Key key{};
+      bool used = false;
+      std::vector<std::int16_t> samples;
+    };
+    std::array<Entry, kEntries> entries_{};
+    std::size_t next_ = 0;
+  };
+  UnitCache cache_;
   // Samples of the stretch so far as designed (rate 100) and as rendered: consonants cannot
   // shrink as far as a fast rate asks (bursts and frication keep their minimum), so the vowels
   // after them give back the difference, down to half their own length.

@@ -232,5 +232,52 @@ TEST(RetimeConsonant, AtFourTimesTheRateEveryKeptPartSurvivesVerbatim) {
   }
 }
 
+// The murmur of m and n and the steady part of l, y and v follow the shifted pitch: the lag of
+// the best self-similarity over three periods is the new period. The strong, narrow low
+// resonance of a nasal murmur pulls this measure by up to 3.5 % at low pitch (a pitch left at
+// the designed 194 samples would be 12 to 41 % off).
+TEST(RetimeConsonant, VoicedSonorantsTakeTheNewPitch) {
+  ASSERT_TRUE(Voice().ok);
+  struct Case {
+    const char* name;
+    std::size_t entry;
+  };
+  const std::vector<Case> cases = {
+      {"M_PRE", 22}, {"N_PRE", 24}, {"L_PRE", 20}, {"Y_PRE", 44}, {"V_PRE", 38}};
+  for (const Case& c : cases) {
+    const std::int16_t* x = LockUnit(Voice().units.back[c.entry].handle);
+    const std::uint32_t n = Voice().units.back[c.entry].LengthSamples();
+    for (float st : {-6.f, -3.f, 3.f, 6.f}) {
+      const double period = kBasePeriod * std::exp2(-st / 12.0);
+      std::vector<std::int16_t> out;
+      RetimeConsonant(x, n, Voice().data.back[c.entry], 1.0, period, true, out);
+      EXPECT_NEAR(static_cast<double>(out.size()), n, period) << c.name << " keeps its length";
+      // Three periods from 30 % into the unit, fewer in a short unit, and room for the lag.
+      const int size = static_cast<int>(out.size());
+      const int maxLag = static_cast<int>(1.2 * period) + 2;
+      const int begin = std::min(size * 3 / 10, size - maxLag - static_cast<int>(period));
+      const int length = std::min(static_cast<int>(3 * period), size - maxLag - begin);
+      ASSERT_GE(begin, 0) << c.name;
+      ASSERT_GE(length, static_cast<int>(period)) << c.name;
+      auto r = [&](int lag) {
+        double xy = 0, xx = 0, yy = 0;
+        for (int i = begin; i < begin + length; ++i) {
+          xy += out[i] * static_cast<double>(out[i + lag]);
+          xx += out[i] * static_cast<double>(out[i]);
+          yy += out[i + lag] * static_cast<double>(out[i + lag]);
+        }
+        return xy / std::sqrt(xx * yy + 1e-9);
+      };
+      int best = 0;
+      for (int lag = static_cast<int>(0.8 * period); lag <= static_cast<int>(1.2 * period); ++lag) {
+        if (best == 0 || r(lag) > r(best)) best = lag;
+      }
+      const double a = r(best - 1), b = r(best), d = r(best + 1);
+      const double measured = best + 0.5 * (a - d) / (a - 2 * b + d);
+      EXPECT_NEAR(measured / period, 1.0, 0.035) << c.name << " at " << st << " semitones";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace orvanel::synth

@@ -24,9 +24,15 @@ constexpr std::uint32_t kCrossfade = 32;   // samples of a splice in a noise or 
 constexpr std::uint32_t kMinSilence = 44;  // a closure keeps at least 2 ms
 constexpr std::uint32_t kEndTaper = 11;    // an onset's last 0.5 ms fades to zero
 constexpr double kQ8 = 256.0;
-constexpr std::uint64_t kGiveBackStep = 64;  // vowel lengths given back at a fast rate
+constexpr std::int32_t kMaxResponse = 6000;         // samples of a vowel's cycle response
+constexpr std::int32_t kFullScaleQ8 = 32768 * 256;  // a response sample at full scale
+constexpr std::uint64_t kGiveBackStep = 64;         // vowel lengths given back at a fast rate
 
 std::int32_t KindOf(const Segment& s) { return s.kind & kKindMask; }
+
+// Pitch targets in steps of 1/8 semitone (at most 0.36 % off): units of the same pitch are made
+// once and reused.
+float Quantised(float semitones) { return std::nearbyint(semitones * 8.f) / 8.f; }
 
 std::int16_t Saturate(double v) {
   const double r = std::nearbyint(v);
@@ -63,13 +69,13 @@ bool ParseVowel(std::span<const unsigned char> bytes, VowelVoice& v) {
   if (!r.Next(tag) || tag != kVowelTag || !r.Next(rotation) || !r.Next(peak) || !r.Next(length))
     return false;
   if (rotation < 0 || rotation >= static_cast<std::int32_t>(kBasePeriod) || peak < 0 ||
-      peak >= static_cast<std::int32_t>(kBasePeriod) || length <= 0 || length > (1 << 16))
+      peak >= static_cast<std::int32_t>(kBasePeriod) || length <= 0 || length > kMaxResponse)
     return false;
   v.rotation = static_cast<std::uint32_t>(rotation);
   v.peak = static_cast<std::uint32_t>(peak);
   v.response.resize(static_cast<std::size_t>(length));
   for (std::int32_t& x : v.response) {
-    if (!r.Next(x)) return false;
+    if (!r.Next(x) || x < -kFullScaleQ8 || x > kFullScaleQ8) return false;
   }
   return r.AtEnd();
 }
@@ -215,7 +221,9 @@ void OverlapAddVowel(const VowelVoice& voice, const std::int16_t* period, std::u
     if (next >= samples) break;
   }
   const std::uint32_t total = t;  // whole periods; cut to `samples` below when one is too long
-  thread_local std::vector<std::int64_t> y;
+  // 32 bits hold the sum: a response is at most kMaxResponse samples of at most full scale, so
+  // fewer than 60 cycles overlap anywhere, 60 x 2^23 < 2^31.
+  thread_local std::vector<std::int32_t> y;
   y.assign(total, 0);
   const std::int64_t length = static_cast<std::int64_t>(voice.response.size());
   const std::int32_t* h = voice.response.data();
@@ -240,15 +248,16 @@ void OverlapAddVowel(const VowelVoice& voice, const std::int16_t* period, std::u
   const std::uint32_t a = std::max(total - last, total > kBasePeriod ? total - kBasePeriod : 0u) +
                           voice.peak + kBlendGuard;
   out.resize(total);
-  for (std::uint32_t n = 0; n < total; ++n) {
-    double v = static_cast<double>(y[n]) / kQ8;
-    if (n >= a && period != nullptr) {
-      const double w = 0.5 - 0.5 * std::cos(std::numbers::pi * (n - a) / (total - a));
-      const std::int64_t k =
-          ((static_cast<std::int64_t>(n) - total) % kBasePeriod + kBasePeriod) % kBasePeriod;
-      v = (1.0 - w) * v + w * period[k];
-    }
-    out[n] = Saturate(v);
+  const std::uint32_t blend = period != nullptr ? std::min(a, total) : total;
+  for (std::uint32_t n = 0; n < blend; ++n) {
+    // Rounded to the nearest sample (halves up) and saturated.
+    out[n] = static_cast<std::int16_t>(std::clamp((y[n] + 128) >> 8, -32768, 32767));
+  }
+  for (std::uint32_t n = blend; n < total; ++n) {
+    const double w = 0.5 - 0.5 * std::cos(std::numbers::pi * (n - a) / (total - a));
+    const std::int64_t k =
+        ((static_cast<std::int64_t>(n) - total) % kBasePeriod + kBasePeriod) % kBasePeriod;
+    out[n] = Saturate((1.0 - w) * (static_cast<double>(y[n]) / kQ8) + w * period[k]);
   }
   if (out.size() > samples) out.resize(samples);
 }
@@ -395,7 +404,7 @@ float ControlledRenderer::VowelSemitones(std::size_t i, bool atEnd) const {
     // Stress shortens the vowel and, as resampling did, raises its pitch by the same factor.
     st += static_cast<float>(12.0 * std::log2(100.0 / s.lengthPercent));
   }
-  return std::isfinite(st) ? st : 0.f;
+  return std::isfinite(st) ? Quantised(st) : 0.f;
 }
 
 float ControlledRenderer::ConsonantSemitones(std::size_t i, bool onset) const {
@@ -418,7 +427,7 @@ float ControlledRenderer::ConsonantSemitones(std::size_t i, bool onset) const {
   };
   float st = controls_.semitones;
   if (!search(onset, st)) search(!onset, st);
-  return std::clamp(st, -kMaxSemitones, kMaxSemitones);
+  return Quantised(std::clamp(st, -kMaxSemitones, kMaxSemitones));
 }
 
 void ControlledRenderer::RenderSegment(std::size_t i, std::uint16_t speed, SampleBuffer& buffer) {

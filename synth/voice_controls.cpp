@@ -21,6 +21,7 @@ constexpr std::int32_t kConsonantTag = 2;
 constexpr int kHistoryCycles = 13;         // enough cycles before a vowel for its steady state
 constexpr std::uint32_t kBlendGuard = 10;  // the end blend starts this far after the last pulse
 constexpr std::uint32_t kCrossfade = 32;   // samples of a splice in a noise or silence part
+constexpr std::size_t kNoiseEdge = 66;     // a shortened noise part keeps 3 ms of each end
 constexpr std::uint32_t kMinSilence = 44;  // a closure keeps at least 2 ms
 constexpr std::uint32_t kEndTaper = 11;    // an onset's last 0.5 ms fades to zero
 constexpr double kQ8 = 256.0;
@@ -183,6 +184,22 @@ std::vector<double> Resize(std::vector<double> x, std::size_t target) {
     x = std::move(y);
   }
   return x;
+}
+
+// A noise part shortened to `target` samples: 3 ms of each end (the rise out of a closure, the
+// fade into the next sound) and the rest from its middle, where the frication is at its level,
+// joined at two splices. Lengthening, and parts too short for two splices, take Resize.
+std::vector<double> ShortenNoise(std::vector<double> x, std::size_t target) {
+  constexpr std::size_t f = kCrossfade;
+  const std::size_t len = x.size();
+  if (target >= len || target < 2 * kNoiseEdge + 2 * f || len < target + 4 * f)
+    return Resize(std::move(x), target);
+  const std::size_t mid = target - 2 * kNoiseEdge;
+  const std::size_t from = len / 2 - (mid + f) / 2;
+  std::vector<double> y(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(kNoiseEdge + f));
+  Splice(y, x.data(), from, from + mid + f, f);
+  Splice(y, x.data(), len - kNoiseEdge, len, f);
+  return y;
 }
 
 }  // namespace
@@ -353,9 +370,15 @@ void RetimeConsonant(const std::int16_t* unit, std::uint32_t length, const Conso
     if (part.shortenable && part.kind != UnitPartKind::Kept && part.kind != UnitPartKind::Voiced &&
         timeScale != 1.0) {
       std::size_t target = static_cast<std::size_t>(std::lround(len * timeScale));
-      const std::uint32_t floor = part.kind == UnitPartKind::Noise ? kMinNoiseSamples : kMinSilence;
-      target = std::max<std::size_t>(target, std::min(len, floor));
-      piece = Resize(std::move(piece), target);
+      if (part.kind == UnitPartKind::Noise) {
+        // kMinNoiseSamples from the middle, at the frication's level, and the two ends.
+        target = std::max<std::size_t>(
+            target, std::min<std::size_t>(len, kMinNoiseSamples + 2 * kNoiseEdge));
+        piece = ShortenNoise(std::move(piece), target);
+      } else {
+        target = std::max<std::size_t>(target, std::min(len, kMinSilence));
+        piece = Resize(std::move(piece), target);
+      }
     }
     emit(part.kind != UnitPartKind::Voiced);
     spliceNext = false;

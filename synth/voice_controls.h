@@ -27,7 +27,8 @@ inline constexpr unsigned kMaxRatePercent = 400;
 // Shortest pauses at a fast rate (a designed pause that is shorter keeps its length).
 inline constexpr std::uint64_t kMinSentenceEndMs = 120;
 inline constexpr std::uint64_t kMinPauseMs = 40;
-// Every fricative or aspiration part keeps at least this much (or all of it when shorter).
+// Every fricative or aspiration part keeps at least this much from its middle, where it is at
+// its level, and 3 ms of each end (or all of it when shorter).
 inline constexpr std::uint32_t kMinNoiseSamples = 331;  // 15 ms
 
 // Pitch of one vowel in semitones relative to the designed 113.66 Hz, at its start and its end,
@@ -44,8 +45,10 @@ struct VowelPitch {
 // kMinSentenceEndMs and kMinPauseMs). What consonants cannot give at a fast rate is taken from
 // the following vowels of the stretch, none below half its scaled length. The semitones are added
 // to every vowel's contour and to the voiced parts of the consonants next to it; the result is
-// clamped to +-kMaxSemitones. The engine's pitch value (the output sample rate) still applies on
-// top of all this.
+// clamped to +-kMaxSemitones and taken in steps of 1/8 semitone. Stress ("`", lengthPercent)
+// shortens a vowel and raises its pitch by the same factor, and the designed glide becomes a pitch
+// bend of the same shape, without moving the formants. Rates and shifts outside their ranges are
+// clamped. The engine's pitch value (the output sample rate) still applies on top of all this.
 struct VoiceControls {
   unsigned ratePercent = 100;  // kMinRatePercent..kMaxRatePercent, 100 = the designed timing
   float semitones = 0.f;       // -kMaxSemitones..kMaxSemitones

@@ -141,14 +141,13 @@ def voice_spectrograms(render, out):
     for name, cases in (("pitch", [(100, -6), (100, 0), (100, 6)]),
                         ("rate", [(50, 0), (100, 0), (300, 0)])):
         signals = [rendered(render, r, st) for r, st in cases]
-        longest = max(len(x) for x in signals) / RATE
         fig, axes = plt.subplots(len(cases), 1, figsize=(11, 9))
         for ax, (r, st), x in zip(axes, cases, signals):
             ax.specgram(x, NFFT=512, Fs=RATE, noverlap=448, cmap="magma", vmin=-140, vmax=-40)
             ax.set_title(f'"{SENTENCE}"  rate {r} %, {st:+d} semitones, {len(x) / RATE:.2f} s')
             ax.set_ylabel("Hz")
             ax.set_ylim(0, 5000 if name == "pitch" else 8000)
-            ax.set_xlim(0, longest if name == "rate" else len(x) / RATE)
+            ax.set_xlim(0, len(x) / RATE)  # each on its own time scale, to see its structure
         axes[-1].set_xlabel("s")
         fig.tight_layout()
         fig.savefig(os.path.join(out, f"{name}.png"), dpi=80)

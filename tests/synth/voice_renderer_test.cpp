@@ -232,6 +232,57 @@ TEST(RetimeConsonant, AtFourTimesTheRateEveryKeptPartSurvivesVerbatim) {
   }
 }
 
+// Frames of 64 samples whose high band (first difference) is at least half as strong as the
+// median frame of the unit's longest noise part: how long the frication lasts.
+std::size_t FricationSamples(const std::vector<std::int16_t>& x, double threshold) {
+  std::size_t count = 0;
+  for (std::size_t f = 1; f + 64 <= x.size(); f += 64) {
+    double e = 0;
+    for (std::size_t i = f; i < f + 64; ++i) e += std::pow(x[i] - static_cast<double>(x[i - 1]), 2);
+    if (std::sqrt(e / 64) >= threshold) count += 64;
+  }
+  return count;
+}
+
+TEST(RetimeConsonant, AtFourTimesTheRateFricationLastsAtLeastFifteenMilliseconds) {
+  ASSERT_TRUE(Voice().ok);
+  struct Case {
+    const char* name;
+    std::size_t entry;
+  };
+  // s, ş and ç onsets and codas (back set): the strongest frication, well above the vowels'
+  // high band.
+  const std::vector<Case> cases = {
+      {"S_PRE", 32}, {"S_POST", 33}, {"SH_PRE", 34}, {"SH_POST", 35}, {"CH", 4}};
+  for (const Case& c : cases) {
+    const std::int16_t* x = LockUnit(Voice().units.back[c.entry].handle);
+    const std::uint32_t n = Voice().units.back[c.entry].LengthSamples();
+    const ConsonantVoice& map = Voice().data.back[c.entry];
+    const UnitPart* noise = nullptr;
+    for (const UnitPart& p : map.parts) {
+      if (p.kind == UnitPartKind::Noise && (!noise || p.end - p.start > noise->end - noise->start))
+        noise = &p;
+    }
+    ASSERT_NE(noise, nullptr) << c.name;
+    std::vector<double> frames;
+    for (std::uint32_t f = noise->start + 1; f + 64 <= noise->end; f += 64) {
+      double e = 0;
+      for (std::uint32_t i = f; i < f + 64; ++i)
+        e += std::pow(x[i] - static_cast<double>(x[i - 1]), 2);
+      frames.push_back(std::sqrt(e / 64));
+    }
+    std::sort(frames.begin(), frames.end());
+    const double threshold = 0.5 * frames[frames.size() / 2];
+    const std::vector<std::int16_t> unit(x, x + n);
+    std::vector<std::int16_t> out;
+    RetimeConsonant(x, n, map, 0.25, kBasePeriod, true, out);
+    const std::size_t before = FricationSamples(unit, threshold);
+    const std::size_t after = FricationSamples(out, threshold);
+    EXPECT_GE(after + 128, kMinNoiseSamples) << c.name << ": two frames of slack for the framing";
+    EXPECT_LT(after, before) << c.name << " is shortened";
+  }
+}
+
 // The murmur of m and n and the steady part of l, y and v follow the shifted pitch: the lag of
 // the best self-similarity over three periods is the new period. The strong, narrow low
 // resonance of a nasal murmur pulls this measure by up to 3.5 % at low pitch (a pitch left at

@@ -494,11 +494,16 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
   const UnitEntry& unit = units_.vowels[v];
   const std::int16_t* period = LockUnit(unit.handle);
   if (period == nullptr || unit.LengthSamples() != kBasePeriod) return;
-  const std::uint64_t ms = VowelDurationMs(speed, s.count);
+  if (s.lengthPercent == 0) {  // stretched to nothing, as the designed rendering does
+    buffer.AppendSilence(0);
+    return;
+  }
+  // Far beyond any buffer the length saturates, so the products below cannot wrap.
+  const std::uint64_t ms = std::min<std::uint64_t>(VowelDurationMs(speed, s.count), 1u << 30);
   std::uint64_t wanted =
       ms != 0 ? ms * kBaseSampleRate * 100 / (1000 * std::uint64_t{controls_.ratePercent})
               : kBasePeriod;
-  if (s.lengthPercent != 100) wanted = wanted * s.lengthPercent / 100;
+  if (s.lengthPercent != 100) wanted = wanted * std::min(s.lengthPercent, 1000u) / 100;
   designedSamples_ +=
       static_cast<double>(wanted) * controls_.ratePercent / 100.0;  // before any give-back
   const double behind = renderedSamples_ - designedSamples_ * 100.0 / controls_.ratePercent +

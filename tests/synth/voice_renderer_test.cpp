@@ -175,6 +175,40 @@ TEST(ControlledRenderer, AFullBufferDropsWhatDoesNotFitAndCountsIt) {
   EXPECT_EQ(buffer.UnitStarts().Size(), list.Size()) << "every unit is still recorded";
 }
 
+// Odd vowel segments: no letters (one period), stressed to nothing, and durations far beyond the
+// buffer (dropped whole, counted).
+TEST(ControlledRenderer, EdgeVowelsRenderLikeTheDesignedOnes) {
+  ASSERT_TRUE(Voice().ok);
+  struct Case {
+    Segment segment;
+    std::uint16_t speed;
+    std::uint32_t samples;
+    bool dropped;
+  };
+  const std::vector<Case> cases = {
+      {{Vowel, 0, 0, 100, 0, 0}, 50, 194, false},           // no letters: one period
+      {{Vowel, 0, 1, 0, 1, 1}, 50, 0, false},               // stretched to nothing
+      {{Vowel, 6, 2147483647, 100, 1, 1}, 65535, 0, true},  // far too long for any buffer
+      {{Vowel, 2, 1, 95, 1, 1}, 50, 2514, false},           // stressed: 13 periods at +0.9 st
+  };
+  for (const Case& c : cases) {
+    SegmentList list;
+    list.Append(c.segment);
+    VoiceControls controls;
+    controls.semitones = 0.f;
+    controls.ratePercent = 100;
+    ControlledRenderer renderer(Voice().units, Voice().data);
+    const std::vector<VowelPitch> contour = {{0.f, 0.f}};
+    renderer.BeginStretch(list, controls, contour);
+    SampleBuffer buffer;
+    buffer.Begin(kStretchCapacityBytes, 50);
+    renderer.RenderSegment(0, c.speed, buffer);
+    EXPECT_EQ(buffer.UnitStarts().Size(), 1u) << c.segment.count;
+    EXPECT_NEAR(buffer.SampleCount(), c.samples, 194) << c.segment.count;
+    EXPECT_EQ(buffer.DroppedSamples() > 0, c.dropped) << c.segment.count;
+  }
+}
+
 // Steps at unit joins against the largest step inside the units the text uses, and the level.
 TEST(ControlledRenderer, ShiftedSpeechHasNoJoinStepsBeyondTheUnitsOwnAndNoClipping) {
   ASSERT_TRUE(Voice().ok);

@@ -72,6 +72,12 @@ void SetVoice(const cli::Options& o, library::VoiceSettings& voice) {
   voice.pitch = static_cast<std::uint16_t>(o.pitch);
   voice.volume = static_cast<std::uint16_t>(o.volume);
   voice.reading = !o.literal;
+  voice.ratePercent = static_cast<std::uint16_t>(o.ratePercent);
+  voice.semitones = o.semitones;
+}
+
+cli::SpokenVoice SpokenVoiceOf(const cli::Options& o) {
+  return {o.speed, o.pitch, o.volume, o.ratePercent, o.semitones};
 }
 
 void WarnIfCut(const library::Stretch& s) {
@@ -84,10 +90,10 @@ void WarnIfCut(const library::Stretch& s) {
 
 // -w: every stretch is written as soon as it is rendered.
 int WriteSpeech(const cli::Options& o, cli::TextInput& input) {
-  synth::UnitInventory units;
+  library::BuiltInVoice builtIn;
   std::string error;
-  if (!library::LoadBuiltInUnits(units, error)) return Fail(error);
-  library::Synthesizer synthesizer(units);
+  if (!library::LoadBuiltInVoice(builtIn, error)) return Fail(error);
+  library::Synthesizer synthesizer(builtIn.units, &builtIn.voice);
   library::VoiceSettings voice;
   SetVoice(o, voice);
 
@@ -160,9 +166,9 @@ int main(int argc, char** argv) {
   if (!platform::Utf8ToCp1254(utf8, text, bad))
     return Fail("input is not valid UTF-8 (byte offset " + std::to_string(bad.offset) + ")");
   if (o.mode == cli::Mode::Speak) {
-    if (o.phoneticInput) return cli::Speak(cli::AsLiteralText(text), o.speed, o.pitch, o.volume);
+    if (o.phoneticInput) return cli::Speak(cli::AsLiteralText(text), SpokenVoiceOf(o));
     if (!o.literal) platform::Utf8ToCp1254(library::ReadForFrontEnd(utf8), text, bad);
-    return cli::Speak(text, o.speed, o.pitch, o.volume);
+    return cli::Speak(text, SpokenVoiceOf(o));
   }
   std::string phonetic;
   if (o.phoneticInput) {

@@ -25,8 +25,20 @@ enum LongOnly {
   kUnits,
   kUnit,
   kVersion,
-  kLiteral
+  kLiteral,
+  kSemitones,
 };
+
+// A decimal number such as "-2.5" in [lo, hi].
+bool ParseDecimal(const char* text, float lo, float hi, float& value) {
+  const std::string_view s(text);
+  float v = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (ec != std::errc() || end != s.data() + s.size() || s.empty() || !(v >= lo) || !(v <= hi))
+    return false;
+  value = v;
+  return true;
+}
 
 }  // namespace
 
@@ -41,6 +53,10 @@ std::string UsageText() {
          "  -s, --speed=N         0 (fastest) to 99 (slowest); default 50\n"
          "  -p, --pitch=N         1 (lowest) to 100 (highest); default 50\n"
          "  -a, --volume=PERCENT  0 to 200; default 100 (louder saturates)\n"
+         "  -r, --rate=PERCENT    speaking rate, 25 to 400 percent of normal; default 100\n"
+         "                        (scales the timing that --speed gives, without a pitch change)\n"
+         "      --semitones=N     pitch shift, -6 to 6 (decimals allowed); default 0 (keeps the\n"
+         "                        tempo and the vowels' formants; --pitch still applies on top)\n"
          "      --literal         read the text exactly as written, without the Turkish\n"
          "                        reading of numbers, dates, abbreviations and signs\n"
          "      --phonetic        print the phonetic transcription and exit\n"
@@ -64,6 +80,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       {"wave", required_argument, nullptr, 'w'},
       {"file", required_argument, nullptr, 'f'},
       {"volume", required_argument, nullptr, 'a'},
+      {"rate", required_argument, nullptr, 'r'},
+      {"semitones", required_argument, nullptr, kSemitones},
       {"literal", no_argument, nullptr, kLiteral},
       {"speed", required_argument, nullptr, 's'},
       {"pitch", required_argument, nullptr, 'p'},
@@ -81,7 +99,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   opterr = 0;
   optind = 0;  // also resets getopt's state, so parsing can run more than once
   int c;
-  while ((c = getopt_long(argc, argv, ":w:f:a:s:p:h", kLong, nullptr)) != -1) {
+  while ((c = getopt_long(argc, argv, ":w:f:a:r:s:p:h", kLong, nullptr)) != -1) {
     switch (c) {
       case 'w':
         o.waveFile = optarg;
@@ -104,6 +122,18 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       case 'a':
         if (!ParseNumber(optarg, 0, 200, o.volume)) {
           error = std::string("volume must be a whole number from 0 to 200, not '") + optarg + "'";
+          return std::nullopt;
+        }
+        break;
+      case 'r':
+        if (!ParseNumber(optarg, 25, 400, o.ratePercent)) {
+          error = std::string("rate must be a whole number from 25 to 400, not '") + optarg + "'";
+          return std::nullopt;
+        }
+        break;
+      case kSemitones:
+        if (!ParseDecimal(optarg, -6.f, 6.f, o.semitones)) {
+          error = std::string("semitones must be a number from -6 to 6, not '") + optarg + "'";
           return std::nullopt;
         }
         break;

@@ -18,6 +18,8 @@ struct Options {
   unsigned speed = 50;                  // 0..99, larger is slower
   unsigned pitch = 50;                  // 1..100
   unsigned volume = 100;                // percent, 0..200
+  unsigned ratePercent = 100;           // 25..400, percent of the normal speaking rate
+  float semitones = 0.f;                // -6..6, pitch shift that keeps the tempo
   bool literal = false;                 // --literal: no Turkish reading stage
   std::optional<std::string> textFile;  // -f FILE: the text is read from FILE ("-" stdin)
   std::vector<std::string> text;        // joined by single blanks; none: standard input

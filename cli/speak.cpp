@@ -92,7 +92,7 @@ std::string AsLiteralText(const std::string& phonetic) {
   return out;
 }
 
-int Speak(const std::string& text, unsigned speed, unsigned pitch, unsigned volume) {
+int Speak(const std::string& text, const SpokenVoice& voice) {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
@@ -101,21 +101,30 @@ int Speak(const std::string& text, unsigned speed, unsigned pitch, unsigned volu
 
   platform::EmbeddedUnitStore units;
   platform::LinuxThreadFactory threads;
+  // The voice data behind the rate and pitch-shift controls.
+  synth::VoiceData voiceData;
+  std::string error;
+  if (synth::LoadVoiceData(units, voiceData, error) == 0) {
+    std::cerr << "orvanel-say: " << error << '\n';
+    return 1;
+  }
   DeviceReport report;
   engine::EngineServices services;
   services.units = &units;
   services.threads = &threads;
+  services.voice = &voiceData;
   services.makeDevice = [&report] { return std::make_unique<ReportingDevice>(report); };
 
-  std::string error;
   if (engine::CreateSpeechEngine(error, services) == nullptr) {
     engine::ShutdownSpeechEngine();
     std::cerr << "orvanel-say: " << error << '\n';
     return 1;
   }
-  engine::SetSpeed(speed);
-  engine::SetPitch(pitch);
-  engine::SetVolume(volume);
+  engine::SetSpeed(voice.speed);
+  engine::SetPitch(voice.pitch);
+  engine::SetVolume(voice.volume);
+  engine::SetRate(voice.ratePercent);
+  engine::SetSemitones(voice.semitones);
   DoneSignal signal;
   engine::SpeakText(text, &signal, engine::kSpeechDoneMessage);
   bool stopped = false;

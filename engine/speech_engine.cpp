@@ -1,5 +1,6 @@
 #include "engine/speech_engine.h"
 
+#include <algorithm>
 #include <atomic>
 #include <utility>
 
@@ -11,7 +12,8 @@ namespace orvanel::engine {
 
 namespace detail {
 
-CSpeechEngine::CSpeechEngine(const EngineServices& services) : services_(services) {}
+CSpeechEngine::CSpeechEngine(const EngineServices& services)
+    : synthesizer_(units_, services.voice), services_(services) {}
 
 void CSpeechEngine::StoreRequest(const std::string& text, NotifyTarget* window,
                                  std::uint32_t message) {
@@ -153,6 +155,22 @@ void SetVolume(unsigned percent) {
   if (detail::CSpeechEngine* engine = gEngine.load()) {
     const unsigned clamped = percent > library::kMaxVolume ? library::kMaxVolume : percent;
     engine->voice_.volume.store(static_cast<std::uint16_t>(clamped), std::memory_order_relaxed);
+  }
+}
+
+void SetRate(unsigned percent) {
+  if (detail::CSpeechEngine* engine = gEngine.load()) {
+    const unsigned clamped = std::clamp(percent, synth::kMinRatePercent, synth::kMaxRatePercent);
+    engine->voice_.ratePercent.store(static_cast<std::uint16_t>(clamped),
+                                     std::memory_order_relaxed);
+  }
+}
+
+void SetSemitones(float semitones) {
+  if (detail::CSpeechEngine* engine = gEngine.load()) {
+    engine->voice_.semitones.store(
+        std::clamp(semitones, -synth::kMaxSemitones, synth::kMaxSemitones),
+        std::memory_order_relaxed);
   }
 }
 

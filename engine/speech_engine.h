@@ -18,6 +18,7 @@
 #include "engine/notify_target.h"
 #include "engine/worker_thread.h"
 #include "synth/unit_store.h"
+#include "synth/voice_controls.h"
 #include "synth/wave_device.h"
 
 namespace orvanel::engine {
@@ -31,6 +32,8 @@ struct EngineServices {
   // Opens a fresh device object for each stretch's playback.
   std::function<std::unique_ptr<synth::WaveDevice>()> makeDevice;
   ThreadFactory* threads = nullptr;
+  // The voice data behind SetRate and SetSemitones; without it (the window) they do nothing.
+  const synth::VoiceData* voice = nullptr;
   // Seams for tests, called on the worker when set: at the start of every utterance, and after
   // each segment is rendered (index in the stretch, number of segments), before the stop test.
   std::function<void()> onUtteranceStart;
@@ -56,6 +59,10 @@ void SetSpeed(unsigned value);
 // The loudness of every later stretch in percent (0..200, larger values are taken as 200); 100,
 // the start value, leaves the samples as rendered. The window never changes it.
 void SetVolume(unsigned percent);
+// The speaking rate in percent (25..400) and a pitch shift in semitones (-6..6) of every later
+// stretch, when the engine was given the voice data. The window never changes them.
+void SetRate(unsigned percent);
+void SetSemitones(float semitones);
 unsigned GetPitch();
 unsigned GetSpeed();
 ThreadHandle GetEngineThread();

@@ -9,4 +9,12 @@ int LoadBuiltInUnits(synth::UnitInventory& units, std::string& error) {
   return synth::LoadUnits(store, units, error);
 }
 
+int LoadBuiltInVoice(BuiltInVoice& voice, std::string& error) {
+  const platform::EmbeddedUnitStore store;
+  return synth::LoadUnits(store, voice.units, error) != 0 &&
+                 synth::LoadVoiceData(store, voice.voice, error) != 0
+             ? 1
+             : 0;
+}
+
 }  // namespace orvanel::library

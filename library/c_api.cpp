@@ -21,9 +21,9 @@ using orvanel::library::TextEncoding;
 }  // namespace
 
 struct orvanel_tts {
-  orvanel::synth::UnitInventory units;
+  orvanel::library::BuiltInVoice data;
   orvanel::library::VoiceSettings voice;
-  orvanel::library::Synthesizer synthesizer{units};
+  orvanel::library::Synthesizer synthesizer{data.units, &data.voice};
   std::string error;
 
   // A cancel counts only while a synthesis runs.
@@ -53,7 +53,7 @@ orvanel_tts* orvanel_new(void) {
   auto* tts = new (std::nothrow) orvanel_tts;
   if (tts == nullptr) return nullptr;
   std::string error;
-  if (orvanel::library::LoadBuiltInUnits(tts->units, error) == 0) {
+  if (orvanel::library::LoadBuiltInVoice(tts->data, error) == 0) {
     delete tts;
     return nullptr;
   }
@@ -73,6 +73,21 @@ int orvanel_set_pitch(orvanel_tts* tts, int pitch) {
 int orvanel_set_volume(orvanel_tts* tts, int percent) {
   return tts ? SetValue(tts, percent, 0, orvanel::library::kMaxVolume, tts->voice.volume)
              : ORVANEL_ERROR_ARGUMENT;
+}
+
+int orvanel_set_rate(orvanel_tts* tts, int percent) {
+  return tts ? SetValue(tts, percent, orvanel::synth::kMinRatePercent,
+                        orvanel::synth::kMaxRatePercent, tts->voice.ratePercent)
+             : ORVANEL_ERROR_ARGUMENT;
+}
+
+int orvanel_set_semitones(orvanel_tts* tts, double semitones) {
+  if (tts == nullptr || !(semitones >= -orvanel::synth::kMaxSemitones) ||
+      !(semitones <= orvanel::synth::kMaxSemitones)) {
+    return ORVANEL_ERROR_ARGUMENT;
+  }
+  tts->voice.semitones.store(static_cast<float>(semitones), std::memory_order_relaxed);
+  return ORVANEL_OK;
 }
 
 int orvanel_set_reading(orvanel_tts* tts, int on) {

@@ -55,8 +55,8 @@ typedef struct orvanel_stretch {
  * ORVANEL_STOPPED). Called on the thread that called orvanel_synthesize. */
 typedef int (*orvanel_audio_callback)(const orvanel_stretch* stretch, void* user_data);
 
-/* A new instance with the default settings (speed 50, pitch 50, volume 100, Turkish reading
- * on), or NULL when there is no memory. */
+/* A new instance with the default settings (speed 50, pitch 50, volume 100, rate 100,
+ * 0 semitones, Turkish reading on), or NULL when there is no memory. */
 ORVANEL_API orvanel_tts* orvanel_new(void);
 /* Frees an instance; NULL is allowed. It must not be synthesizing. */
 ORVANEL_API void orvanel_free(orvanel_tts* tts);
@@ -67,6 +67,13 @@ ORVANEL_API void orvanel_free(orvanel_tts* tts);
 ORVANEL_API int orvanel_set_speed(orvanel_tts* tts, int speed);    /* 0 fastest .. 99 slowest */
 ORVANEL_API int orvanel_set_pitch(orvanel_tts* tts, int pitch);    /* 1 lowest .. 100 highest */
 ORVANEL_API int orvanel_set_volume(orvanel_tts* tts, int percent); /* 0 .. 200; 100 unchanged */
+/* The speaking rate in percent of the normal rate, 25 .. 400 (default 100). Vowels, consonants
+ * and pauses all shrink or grow, without a change of pitch; it scales the timing that the speed
+ * gives. Read once per stretch. */
+ORVANEL_API int orvanel_set_rate(orvanel_tts* tts, int percent);
+/* A pitch shift in semitones, -6 .. 6 (default 0), that keeps the tempo and the vowels'
+ * formants; the pitch setting (the playback rate) still applies on top. Read once per stretch. */
+ORVANEL_API int orvanel_set_semitones(orvanel_tts* tts, double semitones);
 /* 1: read numbers, dates, abbreviations and the like as Turkish (the default); 0: read the
  * text exactly as written, as the window's Preprocess shows it. */
 ORVANEL_API int orvanel_set_reading(orvanel_tts* tts, int on);

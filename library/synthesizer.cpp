@@ -125,7 +125,12 @@ class Synthesizer::Feed {
   }
 };
 
-Synthesizer::Synthesizer(const synth::UnitInventory& units) : units_(units) {}
+Synthesizer::Synthesizer(const synth::UnitInventory& units, const synth::VoiceData* voice)
+    : units_(units),
+      controlled_(voice != nullptr ? std::make_unique<synth::ControlledRenderer>(units, *voice)
+                                   : nullptr) {}
+
+Synthesizer::~Synthesizer() = default;
 
 void ApplyVolume(std::int16_t* samples, std::size_t count, unsigned percent) noexcept {
   if (percent == 100 || samples == nullptr) return;
@@ -153,10 +158,23 @@ Outcome Synthesizer::RenderStretches(std::string_view phonetic, bool atEnd, Feed
     const std::int32_t start = position;
     if (synth::PlanStretch(plannable, position, segments_) == 0) break;
     buffer_.Begin(synth::kStretchCapacityBytes, voice.pitch.load(std::memory_order_relaxed));
+    synth::VoiceControls controls;
+    controls.ratePercent = std::clamp<unsigned>(voice.ratePercent.load(std::memory_order_relaxed),
+                                                synth::kMinRatePercent, synth::kMaxRatePercent);
+    controls.semitones = std::clamp(voice.semitones.load(std::memory_order_relaxed),
+                                    -synth::kMaxSemitones, synth::kMaxSemitones);
+    // The designed rendering unless a control is set (and the voice data is there).
+    const bool controlledPath = controlled_ != nullptr && !controls.IsNeutral();
+    if (controlledPath) controlled_->BeginStretch(segments_, controls, {});
     const std::size_t count = segments_.Size();
     for (std::size_t i = 0; i < count; ++i) {
-      synth::RenderSegment(segments_[i], synth::BuildEnvelope(segments_, i),
-                           voice.speed.load(std::memory_order_relaxed), units_, buffer_);
+      const std::uint16_t speed = voice.speed.load(std::memory_order_relaxed);
+      if (controlledPath) {
+        controlled_->RenderSegment(i, speed, buffer_);
+      } else {
+        synth::RenderSegment(segments_[i], synth::BuildEnvelope(segments_, i), speed, units_,
+                             buffer_);
+      }
       if (cancel && cancel(i, count)) {
         buffer_.Release();
         segments_.Clear();

@@ -13,12 +13,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "synth/sample_buffer.h"
 #include "synth/segment.h"
 #include "synth/unit_inventory.h"
+#include "synth/voice_controls.h"
 
 namespace orvanel::library {
 
@@ -28,6 +30,7 @@ inline constexpr unsigned kDefaultSpeed = 50;    // 0 (fastest) .. 99 (slowest)
 inline constexpr unsigned kDefaultPitch = 50;    // 1 .. 100: the playback rate of the stretch
 inline constexpr unsigned kDefaultVolume = 100;  // percent, 0 .. 200
 inline constexpr unsigned kMaxVolume = 200;
+inline constexpr unsigned kDefaultRate = 100;  // percent of the normal speaking rate, 25 .. 400
 
 // The voice as synthesis reads it. Every field may be written from any thread while synthesis
 // runs: pitch and volume are read once per stretch, speed once per vowel, the text settings
@@ -36,6 +39,12 @@ struct VoiceSettings {
   std::atomic<std::uint16_t> speed{kDefaultSpeed};
   std::atomic<std::uint16_t> pitch{kDefaultPitch};
   std::atomic<std::uint16_t> volume{kDefaultVolume};
+  // The voice controls, read once per stretch: the speaking rate in percent (100: the timing
+  // that the speed gives) and a pitch shift in semitones (-6 .. 6) that keeps the voice's
+  // formants. At 100 and 0 the designed rendering runs, sample for sample. They need the voice
+  // data (a synthesizer made without it ignores them).
+  std::atomic<std::uint16_t> ratePercent{kDefaultRate};
+  std::atomic<float> semitones{0.f};
   // The Turkish reading stage before the front end (UTF-8 input only). Off, the text is read
   // exactly as the window's Preprocess shows it.
   std::atomic<bool> reading{true};
@@ -77,8 +86,10 @@ enum class Outcome {
 
 class Synthesizer {
  public:
-  // units must outlive the synthesizer.
-  explicit Synthesizer(const synth::UnitInventory& units);
+  // units (and voice, when given) must outlive the synthesizer. Without the voice data the rate
+  // and semitone settings are not applied.
+  explicit Synthesizer(const synth::UnitInventory& units, const synth::VoiceData* voice = nullptr);
+  ~Synthesizer();
   Synthesizer(const Synthesizer&) = delete;
   Synthesizer& operator=(const Synthesizer&) = delete;
 
@@ -108,6 +119,8 @@ class Synthesizer {
                           const CancelCheck& cancel, std::size_t& consumed);
 
   const synth::UnitInventory& units_;
+  // Made when the voice data is there; keeps the units it made for later stretches.
+  std::unique_ptr<synth::ControlledRenderer> controlled_;
   synth::SegmentList segments_;
   synth::SampleBuffer buffer_;
   std::size_t stretchNumber_ = 0;

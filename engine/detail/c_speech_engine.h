@@ -53,7 +53,7 @@ class CSpeechEngine {
   // Guards the request text and the notify window and message.
   std::mutex handOverLock_;
   synth::UnitInventory units_;
-  library::Synthesizer synthesizer_{units_};
+  library::Synthesizer synthesizer_;
   EngineServices services_;
   std::unique_ptr<WorkerThread> thread_;
 };

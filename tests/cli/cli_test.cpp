@@ -137,19 +137,23 @@ TEST_P(CliUsage, RefusedWithExitTwoAndOneLine) {
   EXPECT_NE(r.err.find("--help"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(BadUsage, CliUsage,
-                         testing::Values(UsageCase{"SpeedTooHigh", {"--speed", "100", "x"}},
-                                         UsageCase{"SpeedNotANumber", {"-s", "fast", "x"}},
-                                         UsageCase{"PitchZero", {"--pitch", "0", "x"}},
-                                         UsageCase{"PitchTooHigh", {"--pitch=101", "x"}},
-                                         UsageCase{"NegativePitch", {"--pitch", "-5", "x"}},
-                                         UsageCase{"UnknownOption", {"--loud", "x"}},
-                                         UsageCase{"MissingValue", {"x", "-w"}},
-                                         UsageCase{"RawWithoutFile", {"--raw", "x"}},
-                                         UsageCase{"UnitWithoutFile", {"--unit", "A_1"}},
-                                         UsageCase{"PhoneticTwice",
-                                                   {"--phonetic", "--phonetic-input", "x"}}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    BadUsage, CliUsage,
+    testing::Values(UsageCase{"SpeedTooHigh", {"--speed", "100", "x"}},
+                    UsageCase{"SpeedNotANumber", {"-s", "fast", "x"}},
+                    UsageCase{"PitchZero", {"--pitch", "0", "x"}},
+                    UsageCase{"PitchTooHigh", {"--pitch=101", "x"}},
+                    UsageCase{"RateTooLow", {"-r", "24", "x"}},
+                    UsageCase{"RateTooHigh", {"--rate=401", "x"}},
+                    UsageCase{"SemitonesTooHigh", {"--semitones=6.5", "x"}},
+                    UsageCase{"SemitonesNotANumber", {"--semitones", "up", "x"}},
+                    UsageCase{"NegativePitch", {"--pitch", "-5", "x"}},
+                    UsageCase{"UnknownOption", {"--loud", "x"}},
+                    UsageCase{"MissingValue", {"x", "-w"}},
+                    UsageCase{"RawWithoutFile", {"--raw", "x"}},
+                    UsageCase{"UnitWithoutFile", {"--unit", "A_1"}},
+                    UsageCase{"PhoneticTwice", {"--phonetic", "--phonetic-input", "x"}}),
+    [](const auto& info) { return info.param.name; });
 
 TEST_F(Cli, HelpAndVersion) {
   SayResult r = Say({"--help"});

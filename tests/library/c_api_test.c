@@ -99,6 +99,10 @@ int main(void) {
   CHECK(orvanel_set_pitch(a, 0) == ORVANEL_ERROR_ARGUMENT);
   CHECK(orvanel_set_volume(a, 201) == ORVANEL_ERROR_ARGUMENT);
   CHECK(orvanel_set_volume(NULL, 100) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(orvanel_set_rate(a, 24) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(orvanel_set_rate(a, 401) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(orvanel_set_semitones(a, 6.5) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(orvanel_set_semitones(a, -6.5) == ORVANEL_ERROR_ARGUMENT);
   CHECK(orvanel_synthesize(a, NULL, -1, tally, NULL) == ORVANEL_ERROR_ARGUMENT);
 
   /* Invalid UTF-8 names its byte offset. */
@@ -130,7 +134,19 @@ int main(void) {
   CHECK(ja.tally.sum == alone.sum && ja.tally.samples == alone.samples);
   CHECK(jb.tally.sum == alone.sum && jb.tally.samples == alone.samples);
 
-  /* A nonzero callback stops; a higher pitch plays faster. */
+  /* Twice the rate, half the samples (within a tenth); the shift keeps the length. */
+  CHECK(orvanel_set_rate(b, 200) == ORVANEL_OK);
+  memset(&jb.tally, 0, sizeof jb.tally);
+  CHECK(orvanel_synthesize(b, kText, -1, tally, &jb.tally) == ORVANEL_OK);
+  CHECK(jb.tally.samples * 2 > alone.samples * 9 / 10 && jb.tally.samples * 2 < alone.samples * 11 / 10);
+  CHECK(orvanel_set_rate(b, 100) == ORVANEL_OK && orvanel_set_semitones(b, -4) == ORVANEL_OK);
+  memset(&jb.tally, 0, sizeof jb.tally);
+  CHECK(orvanel_synthesize(b, kText, -1, tally, &jb.tally) == ORVANEL_OK);
+  CHECK(jb.tally.sum != alone.sum && jb.tally.samples > alone.samples * 98 / 100 &&
+        jb.tally.samples < alone.samples * 102 / 100);
+  CHECK(orvanel_set_semitones(b, 0) == ORVANEL_OK);
+
+  /* A higher pitch plays faster. */
   CHECK(orvanel_set_pitch(b, 100) == ORVANEL_OK);
   memset(&jb.tally, 0, sizeof jb.tally);
   CHECK(orvanel_synthesize(b, "Bir.", -1, tally, &jb.tally) == ORVANEL_OK);

@@ -327,5 +327,39 @@ TEST(Synthesizer, VolumeAppliesToEveryStretchAndHundredIsBitIdentical) {
   EXPECT_TRUE(saturated) << "the text should reach full scale at 200 %";
 }
 
+TEST(Synthesizer, RateAndSemitonesNeedTheVoiceDataAndAtNeutralGiveTheDesignedPcm) {
+  BuiltInVoice builtIn;
+  std::string error;
+  ASSERT_EQ(LoadBuiltInVoice(builtIn, error), 1) << error;
+  const std::string text = "Merhaba d\xC3\xBCnya. Bu bir denemedir, sadece bir deneme.";
+  const Rendered designed = Designed(Cp(text), 50, 50);
+  Synthesizer withVoice(builtIn.units, &builtIn.voice);
+  Synthesizer withoutVoice(builtIn.units);
+  VoiceSettings voice;
+  Rendered neutral, ignored, fast, raised;
+  withVoice.Speak(text, TextEncoding::kUtf8, voice, Collect(neutral));
+  EXPECT_TRUE(neutral == designed);
+  voice.ratePercent = 200;
+  withoutVoice.Speak(text, TextEncoding::kUtf8, voice, Collect(ignored));
+  EXPECT_TRUE(ignored == designed);
+  withVoice.Speak(text, TextEncoding::kUtf8, voice, Collect(fast));
+  const double ratio = static_cast<double>(fast.samples.size()) / designed.samples.size();
+  EXPECT_NEAR(ratio, 0.5, 0.05);
+  voice.ratePercent = 100;
+  voice.semitones = 3.f;
+  withVoice.Speak(text, TextEncoding::kUtf8, voice, Collect(raised));
+  EXPECT_FALSE(raised == designed);
+  EXPECT_NEAR(static_cast<double>(raised.samples.size()) / designed.samples.size(), 1.0, 0.02);
+  // Out-of-range settings are taken at the nearest limit.
+  voice.semitones = 40.f;
+  voice.ratePercent = 1000;
+  Rendered clamped, limit;
+  withVoice.Speak(text, TextEncoding::kUtf8, voice, Collect(clamped));
+  voice.semitones = 6.f;
+  voice.ratePercent = 400;
+  withVoice.Speak(text, TextEncoding::kUtf8, voice, Collect(limit));
+  EXPECT_TRUE(clamped == limit);
+}
+
 }  // namespace
 }  // namespace orvanel::library

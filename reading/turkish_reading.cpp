@@ -598,12 +598,24 @@ class LineReader {
       return Finish(i, j, std::move(pieces), changed, out);
     }
     // Times: 19:05, 00:15, and "saat 07.30".
-    const bool time_mark = IsChar(i + 1, ':') || (after_saat && IsChar(i + 1, '.'));
+    // A dot time needs "saat" before it or another dot time across a hyphen: "14.00-19.00".
+    auto dot_time_at = [&](std::size_t k) {
+      return IsDigits(k, 1, 2) && IsChar(k + 1, '.') && IsDigits(k + 2, 2, 2);
+    };
+    const bool dot_range = (IsChar(i + 3, '-') && dot_time_at(i + 4)) ||
+                           (i >= 4 && IsChar(i - 1, '-') && dot_time_at(i - 4));
+    const bool time_mark = IsChar(i + 1, ':') || ((after_saat || dot_range) && IsChar(i + 1, '.'));
     if (first.size() <= 2 && time_mark && IsDigits(i + 2, 2, 2) && int_of(first) <= 24 &&
         int_of(Text(i + 2)) <= 59 && !(IsChar(i + 3, tokens_[i + 1].cp) && IsDigits(i + 4))) {
       pieces.push_back({strip_zeros(first), true});
       if (Text(i + 2) != "00") pieces.push_back({Text(i + 2), true});
       Count(ReadingRule::kTime);
+      if (IsChar(i + 3, '-') && IsDigits(i + 4)) {
+        // "14.00-19.00", "09:30-12:00": from one time to the other.
+        for (const Piece& piece : pieces) out += piece.text + ' ';
+        Count(ReadingRule::kRange);
+        return i + 4;
+      }
       return Finish(i, i + 3, std::move(pieces), true, out);
     }
     // Thousands grouped with dots or blanks: 3.750.000, 12 500.
@@ -635,7 +647,9 @@ class LineReader {
       }
     }
     // Decimals: 7,25; 3.14 (a dot that is neither a group, an ordinal nor a sentence end).
-    if (IsChar(j, ',') && IsDigits(j + 1)) {
+    // After dot groups, more than three digits after a comma are the next number of a list
+    // written without its blank ("35.666.549,1975").
+    if (IsChar(j, ',') && IsDigits(j + 1) && !(j > i + 1 && Text(j + 1).size() > 3)) {
       fraction = Text(j + 1);
       j += 2;
       Count(ReadingRule::kDecimal);

@@ -19,11 +19,20 @@ namespace {
 enum class TokenKind { kWord, kDigits, kSpace, kBrace, kChar, kOpaque };
 
 struct Token {
-  TokenKind kind;
-  std::size_t begin;  // byte range in the line
-  std::size_t end;
-  std::string text;  // kWord: the letters with escapes resolved; kDigits: the digits
-  char32_t cp = 0;   // kChar: the character
+  TokenKind kind = TokenKind::kChar;
+  std::size_t begin = 0;  // byte range in the line
+  std::size_t end = 0;
+  // kWord with a backslash escape: the letters with the escapes resolved. Every other word and
+  // digit run reads as its bytes (TextOf).
+  std::string text;
+  bool escaped = false;
+  char32_t cp = 0;  // kChar: the character
+  // kWord: what the rules ask of a word, found once while cutting it.
+  std::size_t letters = 0;
+  bool all_upper = true;
+  bool all_lower = true;
+  bool first_lower = false;
+  bool circumflex = false;
 };
 
 // The letter a backslash escape writes, or the escaped character itself.
@@ -66,10 +75,19 @@ struct Unit {
   bool escaped;
 };
 
-Unit UnitAt(std::string_view line, std::size_t i) {
+Unit EscapeAt(std::string_view line, std::size_t i);
+
+inline Unit UnitAt(std::string_view line, std::size_t i) {
+  if (line[i] == '\\') return EscapeAt(line, i);
   char32_t cp;
   const std::size_t len = DecodeUtf8(line, i, cp);
-  if (cp == '\\' && i + 1 < line.size()) {
+  return {len, cp, false};
+}
+
+Unit EscapeAt(std::string_view line, std::size_t i) {
+  char32_t cp;
+  const std::size_t len = DecodeUtf8(line, i, cp);
+  if (i + 1 < line.size()) {
     char32_t next;
     const std::size_t next_len = DecodeUtf8(line, i + 1, next);
     if (next == kInvalidUtf8) return {1 + next_len, kInvalidUtf8, true};
@@ -78,12 +96,15 @@ Unit UnitAt(std::string_view line, std::size_t i) {
   return {len, cp, false};
 }
 
-std::vector<Token> Tokenize(std::string_view line) {
-  std::vector<Token> tokens;
+void Tokenize(std::string_view line, std::vector<Token>& tokens) {
+  tokens.clear();
   std::size_t i = 0;
   while (i < line.size()) {
     const Unit unit = UnitAt(line, i);
-    Token token{TokenKind::kChar, i, i + unit.length, {}, unit.effective};
+    Token token;
+    token.begin = i;
+    token.end = i + unit.length;
+    token.cp = unit.effective;
     if (unit.effective == '{') {
       // A brace passage: to its closing brace or carriage return, or to the end of the line.
       std::size_t j = i + unit.length;
@@ -96,18 +117,39 @@ std::vector<Token> Tokenize(std::string_view line) {
       token.end = j;
     } else if (IsWordLetter(unit.effective)) {
       token.kind = TokenKind::kWord;
+      token.first_lower = IsLowerLetter(unit.effective);
       std::size_t j = i;
       while (j < line.size()) {
+        const char byte = line[j];
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z')) {
+          // The common case, without decoding.
+          token.all_upper &= byte <= 'Z';
+          token.all_lower &= byte >= 'a';
+          ++token.letters;
+          ++j;
+          continue;
+        }
         const Unit inner = UnitAt(line, j);
         if (!IsWordLetter(inner.effective)) break;
-        AppendUtf8(inner.effective, token.text);
+        token.escaped |= inner.escaped;
+        token.all_upper &= IsUpperLetter(inner.effective);
+        token.all_lower &= IsLowerLetter(inner.effective);
+        token.circumflex |= IsCircumflexVowel(inner.effective);
+        ++token.letters;
         j += inner.length;
       }
       token.end = j;
+      if (token.escaped) {
+        for (std::size_t k = i; k < j;) {
+          const Unit inner = UnitAt(line, k);
+          AppendUtf8(inner.effective, token.text);
+          k += inner.length;
+        }
+      }
     } else if (!unit.escaped && unit.effective >= '0' && unit.effective <= '9') {
       token.kind = TokenKind::kDigits;
       std::size_t j = i;
-      while (j < line.size() && line[j] >= '0' && line[j] <= '9') token.text += line[j++];
+      while (j < line.size() && line[j] >= '0' && line[j] <= '9') ++j;
       token.end = j;
     } else if (!unit.escaped && (unit.effective == ' ' || unit.effective == '\t')) {
       token.kind = TokenKind::kSpace;
@@ -120,24 +162,15 @@ std::vector<Token> Tokenize(std::string_view line) {
     tokens.push_back(std::move(token));
     i = tokens.back().end;
   }
-  return tokens;
+}
+
+// The letters of a word (escapes resolved) or the digits of a digit run.
+std::string_view TextOf(const Token& token, std::string_view line) {
+  if (token.escaped) return token.text;
+  return line.substr(token.begin, token.end - token.begin);
 }
 
 bool IsApostrophe(char32_t cp) { return cp == '\'' || cp == U'’'; }
-
-bool AllUpper(const std::u32string& word) {
-  for (const char32_t cp : word) {
-    if (!IsUpperLetter(cp)) return false;
-  }
-  return true;
-}
-
-bool AllLower(const std::u32string& word) {
-  for (const char32_t cp : word) {
-    if (!IsLowerLetter(cp)) return false;
-  }
-  return true;
-}
 
 const Acronym* FindAcronym(std::string_view word) {
   for (const Acronym& acronym : KnownAcronyms()) {
@@ -345,6 +378,10 @@ std::string ReadCircumflexWord(const std::u32string& word) {
 // A single character outside every rule: typographic signs are normalised, characters the code
 // page cannot hold become a blank, the rest stays.
 void AppendCharacter(char32_t cp, std::string& out, ReadingTrace& trace) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+    return;
+  }
   std::string_view replacement;
   bool replaced = true;
   switch (cp) {
@@ -415,15 +452,16 @@ struct Piece {
 
 class LineReader {
  public:
-  LineReader(std::string_view line, ReadingTrace& trace)
-      : line_(line), tokens_(Tokenize(line)), trace_(trace) {
+  // tokens is working space, overwritten (pass the same vector for many lines).
+  LineReader(std::string_view line, std::vector<Token>& tokens, ReadingTrace& trace)
+      : line_(line), tokens_(tokens), trace_(trace) {
+    Tokenize(line, tokens_);
     int unknown_capitals = 0;
     for (const Token& token : tokens_) {
       if (token.kind != TokenKind::kWord) continue;
-      const std::u32string word = DecodeAll(token.text);
-      if (word.size() >= 3 && AllUpper(word) && FindAcronym(token.text) == nullptr) {
+      if (token.letters >= 3 && token.all_upper && FindAcronym(TextOf(token, line_)) == nullptr) {
         ++unknown_capitals;
-        if (word.size() >= 6) headline_ = true;
+        if (token.letters >= 6) headline_ = true;
       }
     }
     if (unknown_capitals >= 2) headline_ = true;
@@ -452,14 +490,14 @@ class LineReader {
     return IsKind(i, TokenKind::kChar) && tokens_[i].cp == cp;
   }
   bool IsDigits(std::size_t i, std::size_t min_len = 1, std::size_t max_len = 1000) const {
-    return IsKind(i, TokenKind::kDigits) && tokens_[i].text.size() >= min_len &&
-           tokens_[i].text.size() <= max_len;
+    return IsKind(i, TokenKind::kDigits) && tokens_[i].end - tokens_[i].begin >= min_len &&
+           tokens_[i].end - tokens_[i].begin <= max_len;
   }
   bool IsBlank(std::size_t i) const {
     return IsKind(i, TokenKind::kSpace) && tokens_[i].end - tokens_[i].begin == 1 &&
            line_[tokens_[i].begin] == ' ';
   }
-  const std::string& Text(std::size_t i) const { return tokens_[i].text; }
+  std::string_view Text(std::size_t i) const { return TextOf(tokens_[i], line_); }
   // Digits, a dot or slash, then the digits at i: the tail of something like "32.13.2000".
   bool AfterSeparatedDigits(std::size_t i) const {
     return i >= 2 && (IsChar(i - 1, '.') || IsChar(i - 1, '/') || IsChar(i - 1, ':')) &&
@@ -481,7 +519,10 @@ class LineReader {
 
   // True when line_ holds written at offset and no letter or digit follows it.
   bool MatchesAt(std::size_t offset, std::string_view written) const {
-    if (line_.substr(offset, written.size()) != written) return false;
+    if (offset >= line_.size() || line_[offset] != written[0] ||
+        line_.substr(offset, written.size()) != written) {
+      return false;
+    }
     const std::size_t after = offset + written.size();
     if (after >= line_.size()) return true;
     char32_t cp;
@@ -572,13 +613,14 @@ class LineReader {
     std::string integer;
     std::string fraction;
     bool plain = false;  // a bare integer, no date, time, grouping or decimals
-    const std::string& first = Text(i);
-    auto int_of = [](const std::string& digits) {
+    const std::string_view first = Text(i);
+    auto int_of = [](std::string_view digits) {
       int value = 0;
       for (const char ch : digits.substr(0, 4)) value = value * 10 + (ch - '0');
       return value;
     };
-    auto strip_zeros = [](std::string digits) {
+    auto strip_zeros = [](std::string_view view) {
+      std::string digits(view);
       while (digits.size() > 1 && digits[0] == '0') digits.erase(0, 1);
       return digits;
     };
@@ -591,7 +633,7 @@ class LineReader {
         int_of(first) <= 31 && int_of(Text(i + 2)) >= 1 && int_of(Text(i + 2)) <= 12) {
       pieces.push_back({strip_zeros(first), true});
       pieces.push_back({std::string(MonthName(int_of(Text(i + 2)))), false});
-      pieces.push_back({Text(i + 4), true});
+      pieces.push_back({std::string(Text(i + 4)), true});
       Count(ReadingRule::kDate);
       changed = true;
       j = i + 5;
@@ -608,7 +650,7 @@ class LineReader {
     if (first.size() <= 2 && time_mark && IsDigits(i + 2, 2, 2) && int_of(first) <= 24 &&
         int_of(Text(i + 2)) <= 59 && !(IsChar(i + 3, tokens_[i + 1].cp) && IsDigits(i + 4))) {
       pieces.push_back({strip_zeros(first), true});
-      if (Text(i + 2) != "00") pieces.push_back({Text(i + 2), true});
+      if (Text(i + 2) != "00") pieces.push_back({std::string(Text(i + 2)), true});
       Count(ReadingRule::kTime);
       if (IsChar(i + 3, '-') && IsDigits(i + 4)) {
         // "14.00-19.00", "09:30-12:00": from one time to the other.
@@ -619,11 +661,11 @@ class LineReader {
       return Finish(i, i + 3, std::move(pieces), true, out);
     }
     // Thousands grouped with dots or blanks: 3.750.000, 12 500.
-    integer = first;
+    integer = std::string(first);
     j = i + 1;
     if (first.size() <= 3 && first[0] != '0') {
       std::size_t k = i + 1;
-      std::string grouped = first;
+      std::string grouped(first);
       bool grouped_ok = false;
       while (IsChar(k, '.') && IsDigits(k + 1, 3, 3)) {
         grouped += Text(k + 1);
@@ -650,7 +692,7 @@ class LineReader {
     // After dot groups, more than three digits after a comma are the next number of a list
     // written without its blank ("35.666.549,1975").
     if (IsChar(j, ',') && IsDigits(j + 1) && !(j > i + 1 && Text(j + 1).size() > 3)) {
-      fraction = Text(j + 1);
+      fraction = std::string(Text(j + 1));
       j += 2;
       Count(ReadingRule::kDecimal);
       changed = true;
@@ -658,7 +700,7 @@ class LineReader {
                !(IsChar(j + 2, '.') && IsDigits(j + 3)) && !AfterSeparatedDigits(i)) {
       pieces.push_back({integer, true});
       pieces.push_back({"nokta", false});
-      pieces.push_back({Text(j + 1), true});
+      pieces.push_back({std::string(Text(j + 1)), true});
       Count(ReadingRule::kDecimal);
       return Finish(i, j + 2, std::move(pieces), true, out);
     }
@@ -764,8 +806,7 @@ class LineReader {
     if (!unit.empty()) number.push_back({std::string(unit), false});
     // 7. kat, 300. yıl: a dot before a lower-case word makes an ordinal.
     if (plain && currency.empty() && unit.empty() && number.size() == 1 && IsChar(j, '.') &&
-        IsBlank(j + 1) && IsKind(j + 2, TokenKind::kWord) &&
-        IsLowerLetter(DecodeAll(Text(j + 2)).front())) {
+        IsBlank(j + 1) && IsKind(j + 2, TokenKind::kWord) && tokens_[j + 2].first_lower) {
       pieces.push_back({OrdinalWords(NumberWords(integer)), false});
       Count(ReadingRule::kOrdinal);
       return Finish(i, j + 1, std::move(pieces), true, out);
@@ -811,16 +852,23 @@ class LineReader {
           IsKind(j + 1, TokenKind::kWord))) {
       return std::nullopt;
     }
-    const std::u32string suffix = DecodeAll(Text(j + 1));
-    if (!AllLower(suffix) && !AllUpper(suffix)) return std::nullopt;
-    return LowerTurkish(Text(j + 1));
+    const Token& suffix = tokens_[j + 1];
+    if (!suffix.all_lower && !suffix.all_upper) return std::nullopt;
+    return LowerTurkish(TextOf(suffix, line_));
   }
 
   std::optional<std::size_t> ReadWord(std::size_t i, std::string& out) {
     const Token& token = tokens_[i];
-    const std::u32string word = DecodeAll(token.text);
-    // Abbreviations: "Müh." -> "mühendis"; the dot stays where it ends the line.
-    if (!(i > 0 && IsKind(i - 1, TokenKind::kChar) && tokens_[i - 1].cp == '.')) {
+    const bool dot_after = IsChar(i + 1, '.');
+    const bool apostrophe_after =
+        IsKind(i + 1, TokenKind::kChar) && IsApostrophe(tokens_[i + 1].cp);
+    const bool capitals = token.letters >= 2 && token.all_upper;
+    // Most words: nothing to do.
+    if (!dot_after && !apostrophe_after && !capitals && !token.circumflex) return std::nullopt;
+    const std::string_view letters = TextOf(token, line_);
+    // Abbreviations: "Müh." -> "mühendis"; the dot stays where it ends the line. Every one
+    // begins with a word of at most five letters and a dot.
+    if (dot_after && token.letters <= 5 && !(i > 0 && IsChar(i - 1, '.'))) {
       const Expansion* best = nullptr;
       for (const Expansion& e : Abbreviations()) {
         if ((best == nullptr || e.written.size() > best->written.size()) &&
@@ -837,23 +885,25 @@ class LineReader {
         }
       }
     }
+    const std::u32string word = DecodeAll(letters);
     // Roman numerals before a dot and a word: "XVII. yüzyıl", "V. Mehmet".
-    if (const int roman = RomanValue(token.text);
-        roman > 0 && (word.size() > 1 || word[0] == 'I' || word[0] == 'V' || word[0] == 'X') &&
-        IsChar(i + 1, '.') && IsBlank(i + 2) && IsKind(i + 3, TokenKind::kWord)) {
+    if (const int roman = RomanValue(letters);
+        dot_after && roman > 0 &&
+        (word.size() > 1 || word[0] == 'I' || word[0] == 'V' || word[0] == 'X') && IsBlank(i + 2) &&
+        IsKind(i + 3, TokenKind::kWord)) {
       out += OrdinalWords(NumberWords(std::to_string(roman)));
       Count(ReadingRule::kRoman);
       return i + 2;
     }
     // Acronyms: listed ones as the list says; an unknown capital word of two to five letters
     // is spelled when it cannot be a Turkish word.
-    if (word.size() >= 2 && AllUpper(word)) {
-      const Acronym* known = FindAcronym(token.text);
+    if (capitals) {
+      const Acronym* known = FindAcronym(letters);
       const bool spelled = known != nullptr ? known->reading == AcronymReading::kSpelled
                                             : (!headline_ && word.size() <= 5 &&
-                                               RomanValue(token.text) == 0 && LooksSpelled(word));
+                                               RomanValue(letters) == 0 && LooksSpelled(word));
       if (spelled || known != nullptr) {
-        std::string reading = spelled ? Spell(word) : LowerTurkish(token.text);
+        std::string reading = spelled ? Spell(word) : LowerTurkish(letters);
         std::size_t end = i + 1;
         if (const auto suffix = SuffixAt(i + 1)) {
           reading = spelled ? AttachSuffix(reading, *suffix) : reading + *suffix;
@@ -867,7 +917,7 @@ class LineReader {
       }
     }
     // A suffix after an apostrophe joins its word: "Türkiye'de" -> "Türkiyede".
-    if (SuffixAt(i + 1) && (AllLower(DecodeAll(Text(i + 2))) || AllUpper(word))) {
+    if (apostrophe_after && SuffixAt(i + 1) && (tokens_[i + 2].all_lower || token.all_upper)) {
       Count(ReadingRule::kSuffix);
       bool circumflex = false;
       for (const char32_t cp : word + DecodeAll(Text(i + 2))) circumflex |= IsCircumflexVowel(cp);
@@ -876,9 +926,7 @@ class LineReader {
       out += Raw(i + 2);
       return i + 3;
     }
-    for (const char32_t cp : word) {
-      if (IsCircumflexVowel(cp)) return WriteWord(word, i, i + 1, out);
-    }
+    if (token.circumflex) return WriteWord(word, i, i + 1, out);
     return std::nullopt;
   }
 
@@ -897,7 +945,7 @@ class LineReader {
   }
 
   std::string_view line_;
-  std::vector<Token> tokens_;
+  std::vector<Token>& tokens_;
   ReadingTrace& trace_;
   // The line has a long capital word or several unknown ones: a heading, not acronyms.
   bool headline_ = false;
@@ -930,28 +978,98 @@ std::string_view ReadingRuleName(ReadingRule rule) {
   return kNames[static_cast<std::size_t>(rule)];
 }
 
-std::string ReadTurkish(std::string_view utf8, ReadingTrace& trace) {
+namespace {
+
+// True when some rule may apply to a line: it has a digit, an apostrophe, a percent or dollar
+// sign, a backslash, two capitals in a row, a dot after one letter or after the first word of an
+// abbreviation, or a character other than ASCII and the twelve Turkish letters. Other lines come
+// out unchanged.
+// True when word (the letters before a dot) is a single letter (a Roman numeral) or begins an
+// abbreviation of the table.
+bool MayBeAbbreviation(std::string_view word) {
+  if (word.size() <= 2 && !word.empty()) return true;  // one letter, ASCII or Turkish
+  for (const Expansion& e : Abbreviations()) {
+    if (e.written.substr(0, e.written.find('.')) == word) return true;
+  }
+  return false;
+}
+
+bool MayNeedReading(std::string_view line) {
+  bool previous_upper = false;
+  std::size_t word_letters = 0;
+  std::size_t word_start = 0;
+  for (std::size_t i = 0; i < line.size();) {
+    const auto byte = static_cast<unsigned char>(line[i]);
+    bool upper;
+    bool letter;
+    if (byte < 0x80) {
+      if ((byte >= '0' && byte <= '9') || byte == '\\' || byte == '\'' || byte == '%' ||
+          byte == '$') {
+        return true;
+      }
+      if (byte == '.' && word_letters > 0 && word_letters <= 5 &&
+          MayBeAbbreviation(line.substr(word_start, i - word_start))) {
+        return true;
+      }
+      upper = byte >= 'A' && byte <= 'Z';
+      letter = upper || (byte >= 'a' && byte <= 'z');
+      ++i;
+    } else {
+      char32_t cp;
+      i += DecodeUtf8(line, i, cp);
+      upper = cp == U'Ç' || cp == U'Ğ' || cp == U'İ' || cp == U'Ö' || cp == U'Ş' || cp == U'Ü';
+      letter =
+          upper || cp == U'ç' || cp == U'ğ' || cp == U'ı' || cp == U'ö' || cp == U'ş' || cp == U'ü';
+      if (!letter) return true;
+    }
+    if (upper && previous_upper) return true;
+    previous_upper = upper;
+    if (letter && word_letters == 0) word_start = i - (byte < 0x80 ? 1 : 2);
+    word_letters = letter ? word_letters + 1 : 0;
+  }
+  return false;
+}
+
+std::string ReadLines(std::string_view utf8, ReadingTrace& trace, bool shortcut) {
   std::string out;
   out.reserve(utf8.size() + utf8.size() / 4);
+  std::vector<Token> tokens;
   std::size_t start = 0;
   while (start < utf8.size()) {
     std::size_t end = utf8.find('\n', start);
     const bool has_feed = end != std::string_view::npos;
     if (!has_feed) end = utf8.size();
     const std::string_view line = utf8.substr(start, end - start);
-    ReadingTrace line_trace;
-    std::string read = LineReader(line, line_trace).Read();
-    if (read.size() > kMaxReadingGrowth * line.size()) {
-      line_trace = {};
-      read = ReadCharactersOnly(line, line_trace);
+    if (shortcut && !MayNeedReading(line)) {
+      out += line;
+    } else {
+      ReadingTrace line_trace;
+      std::string read = LineReader(line, tokens, line_trace).Read();
+      if (read.size() > kMaxReadingGrowth * line.size()) {
+        line_trace = {};
+        read = ReadCharactersOnly(line, line_trace);
+      }
+      for (std::size_t k = 0; k < kReadingRuleCount; ++k) trace.uses[k] += line_trace.uses[k];
+      out += read;
     }
-    for (std::size_t k = 0; k < kReadingRuleCount; ++k) trace.uses[k] += line_trace.uses[k];
-    out += read;
     if (has_feed) out += '\n';
     start = end + 1;
   }
   return out;
 }
+
+}  // namespace
+
+std::string ReadTurkish(std::string_view utf8, ReadingTrace& trace) {
+  return ReadLines(utf8, trace, true);
+}
+
+namespace detail {
+std::string ReadEveryLine(std::string_view utf8) {
+  ReadingTrace trace;
+  return ReadLines(utf8, trace, false);
+}
+}  // namespace detail
 
 std::string ReadTurkish(std::string_view utf8) {
   ReadingTrace trace;

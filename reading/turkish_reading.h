@@ -53,4 +53,10 @@ std::string ReadTurkish(std::string_view utf8, ReadingTrace& trace);
 // The output is never longer than this multiple of the input.
 inline constexpr std::size_t kMaxReadingGrowth = 16;
 
+namespace detail {
+// ReadTurkish without its shortcut for lines where no rule can apply: every line goes through
+// the rules. Gives the same text as ReadTurkish; for tests of that shortcut.
+std::string ReadEveryLine(std::string_view utf8);
+}  // namespace detail
+
 }  // namespace orvanel::reading

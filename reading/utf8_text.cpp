@@ -15,7 +15,7 @@ constexpr std::array<char32_t, 32> kHighControls = {
 
 }  // namespace
 
-std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp) noexcept {
+std::size_t DecodeLongUtf8(std::string_view text, std::size_t i, char32_t& cp) noexcept {
   const auto b0 = static_cast<unsigned char>(text[i]);
   if (b0 < 0x80) {
     cp = b0;
@@ -82,22 +82,6 @@ bool InCp1254(char32_t cp) noexcept {
   return cp == 0x011E || cp == 0x0130 || cp == 0x015E || cp == 0x011F || cp == 0x0131 ||
          cp == 0x015F;
 }
-
-bool IsCircumflexVowel(char32_t cp) noexcept {
-  return cp == U'â' || cp == U'î' || cp == U'û' || cp == U'Â' || cp == U'Î' || cp == U'Û';
-}
-
-bool IsUpperLetter(char32_t cp) noexcept {
-  return (cp >= 'A' && cp <= 'Z') || cp == U'Ç' || cp == U'Ğ' || cp == U'İ' || cp == U'Ö' ||
-         cp == U'Ş' || cp == U'Ü' || cp == U'Â' || cp == U'Î' || cp == U'Û';
-}
-
-bool IsLowerLetter(char32_t cp) noexcept {
-  return (cp >= 'a' && cp <= 'z') || cp == U'ç' || cp == U'ğ' || cp == U'ı' || cp == U'ö' ||
-         cp == U'ş' || cp == U'ü' || cp == U'â' || cp == U'î' || cp == U'û';
-}
-
-bool IsWordLetter(char32_t cp) noexcept { return IsUpperLetter(cp) || IsLowerLetter(cp); }
 
 char32_t ToLowerTurkish(char32_t cp) noexcept {
   switch (cp) {

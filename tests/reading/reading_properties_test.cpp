@@ -95,6 +95,8 @@ void CheckProperties(const std::string& input) {
   SCOPED_TRACE(input);
   const std::string out = ReadTurkish(input);
   EXPECT_LE(out.size(), kMaxReadingGrowth * input.size());
+  // The shortcut for lines no rule applies to changes nothing.
+  EXPECT_EQ(out, detail::ReadEveryLine(input));
   // Line-local at every line feed.
   for (std::size_t cut = input.find('\n'); cut != std::string::npos;
        cut = input.find('\n', cut + 1)) {
@@ -174,6 +176,7 @@ TEST(ReadingProperties, OrdinarySentencesStayAsTheyAre) {
     for (const Expansion& abbreviation : Abbreviations()) {
       if (line.find(abbreviation.written) != std::string::npos) plain = false;
     }
+    EXPECT_EQ(ReadTurkish(line), detail::ReadEveryLine(line));
     if (!plain) continue;
     ++ordinary;
     EXPECT_EQ(ReadTurkish(line), line);

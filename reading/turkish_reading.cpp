@@ -691,6 +691,7 @@ class LineReader {
     // Decimals: 7,25; 3.14 (a dot that is neither a group, an ordinal nor a sentence end).
     // After dot groups, more than three digits after a comma are the next number of a list
     // written without its blank ("35.666.549,1975").
+    std::string decimal_word = "virgül";
     if (IsChar(j, ',') && IsDigits(j + 1) && !(j > i + 1 && Text(j + 1).size() > 3)) {
       fraction = std::string(Text(j + 1));
       j += 2;
@@ -698,11 +699,11 @@ class LineReader {
       changed = true;
     } else if (j == i + 1 && IsChar(j, '.') && IsDigits(j + 1) &&
                !(IsChar(j + 2, '.') && IsDigits(j + 3)) && !AfterSeparatedDigits(i)) {
-      pieces.push_back({integer, true});
-      pieces.push_back({"nokta", false});
-      pieces.push_back({std::string(Text(j + 1)), true});
+      fraction = std::string(Text(j + 1));
+      decimal_word = "nokta";
+      j += 2;
       Count(ReadingRule::kDecimal);
-      return Finish(i, j + 2, std::move(pieces), true, out);
+      changed = true;
     }
     plain = j == i + 1;
     // Ranges and scores: 2-3, 1999-2001.
@@ -790,7 +791,7 @@ class LineReader {
         fraction.clear();
       } else {
         if (!fraction.empty()) {
-          number.insert(number.begin() + 1, {{"virgül", false}, {fraction, true}});
+          number.insert(number.begin() + 1, {{decimal_word, false}, {fraction, true}});
           fraction.clear();
         }
         number.push_back({std::string(currency), false});
@@ -801,7 +802,7 @@ class LineReader {
       if (per_hour) pieces.push_back({"saatte", false});
     }
     if (!fraction.empty()) {
-      number.insert(number.begin() + 1, {{"virgül", false}, {fraction, true}});
+      number.insert(number.begin() + 1, {{decimal_word, false}, {fraction, true}});
     }
     if (!unit.empty()) number.push_back({std::string(unit), false});
     // 7. kat, 300. yıl: a dot before a lower-case word makes an ordinal.

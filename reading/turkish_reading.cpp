@@ -3,6 +3,7 @@
 // misread. Everything no rule takes is copied unchanged.
 #include "reading/turkish_reading.h"
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -22,9 +23,9 @@ struct Token {
   TokenKind kind = TokenKind::kChar;
   std::size_t begin = 0;  // byte range in the line
   std::size_t end = 0;
-  // kWord with a backslash escape: the letters with the escapes resolved. Every other word and
-  // digit run reads as its bytes (TextOf).
-  std::string text;
+  // kWord with a backslash escape: the index of its letters (escapes resolved) among the
+  // line's escaped words. Every other word and digit run reads as its bytes.
+  std::size_t escaped_index = 0;
   bool escaped = false;
   char32_t cp = 0;  // kChar: the character
   // kWord: what the rules ask of a word, found once while cutting it.
@@ -96,8 +97,16 @@ Unit EscapeAt(std::string_view line, std::size_t i) {
   return {len, cp, false};
 }
 
-void Tokenize(std::string_view line, std::vector<Token>& tokens) {
+// Lines cut into tokens; escaped holds the letters of the words with backslash escapes.
+struct Tokens {
+  std::vector<Token> tokens;
+  std::vector<std::string> escaped;
+};
+
+void Tokenize(std::string_view line, Tokens& cut) {
+  std::vector<Token>& tokens = cut.tokens;
   tokens.clear();
+  cut.escaped.clear();
   std::size_t i = 0;
   while (i < line.size()) {
     const Unit unit = UnitAt(line, i);
@@ -140,9 +149,11 @@ void Tokenize(std::string_view line, std::vector<Token>& tokens) {
       }
       token.end = j;
       if (token.escaped) {
+        token.escaped_index = cut.escaped.size();
+        std::string& text = cut.escaped.emplace_back();
         for (std::size_t k = i; k < j;) {
           const Unit inner = UnitAt(line, k);
-          AppendUtf8(inner.effective, token.text);
+          AppendUtf8(inner.effective, text);
           k += inner.length;
         }
       }
@@ -159,14 +170,15 @@ void Tokenize(std::string_view line, std::vector<Token>& tokens) {
     } else if (unit.escaped || unit.effective == kInvalidUtf8) {
       token.kind = TokenKind::kOpaque;
     }
-    tokens.push_back(std::move(token));
+    tokens.push_back(token);
     i = tokens.back().end;
   }
 }
 
 // The letters of a word (escapes resolved) or the digits of a digit run.
-std::string_view TextOf(const Token& token, std::string_view line) {
-  if (token.escaped) return token.text;
+std::string_view TextOf(const Token& token, std::string_view line,
+                        const std::vector<std::string>& escaped) {
+  if (token.escaped) return escaped[token.escaped_index];
   return line.substr(token.begin, token.end - token.begin);
 }
 
@@ -453,13 +465,14 @@ struct Piece {
 class LineReader {
  public:
   // tokens is working space, overwritten (pass the same vector for many lines).
-  LineReader(std::string_view line, std::vector<Token>& tokens, ReadingTrace& trace)
-      : line_(line), tokens_(tokens), trace_(trace) {
-    Tokenize(line, tokens_);
+  LineReader(std::string_view line, Tokens& cut, ReadingTrace& trace)
+      : line_(line), tokens_(cut.tokens), escaped_(cut.escaped), trace_(trace) {
+    Tokenize(line, cut);
     int unknown_capitals = 0;
     for (const Token& token : tokens_) {
       if (token.kind != TokenKind::kWord) continue;
-      if (token.letters >= 3 && token.all_upper && FindAcronym(TextOf(token, line_)) == nullptr) {
+      if (token.letters >= 3 && token.all_upper &&
+          FindAcronym(TextOf(token, line_, escaped_)) == nullptr) {
         ++unknown_capitals;
         if (token.letters >= 6) headline_ = true;
       }
@@ -467,8 +480,8 @@ class LineReader {
     if (unknown_capitals >= 2) headline_ = true;
   }
 
-  std::string Read() {
-    std::string out;
+  // Appends the reading of the line to out.
+  void Read(std::string& out) {
     std::size_t i = 0;
     while (i < tokens_.size()) {
       if (const auto next = TryRules(i, out)) {
@@ -478,7 +491,6 @@ class LineReader {
         ++i;
       }
     }
-    return out;
   }
 
  private:
@@ -497,7 +509,7 @@ class LineReader {
     return IsKind(i, TokenKind::kSpace) && tokens_[i].end - tokens_[i].begin == 1 &&
            line_[tokens_[i].begin] == ' ';
   }
-  std::string_view Text(std::size_t i) const { return TextOf(tokens_[i], line_); }
+  std::string_view Text(std::size_t i) const { return TextOf(tokens_[i], line_, escaped_); }
   // Digits, a dot or slash, then the digits at i: the tail of something like "32.13.2000".
   bool AfterSeparatedDigits(std::size_t i) const {
     return i >= 2 && (IsChar(i - 1, '.') || IsChar(i - 1, '/') || IsChar(i - 1, ':')) &&
@@ -855,7 +867,7 @@ class LineReader {
     }
     const Token& suffix = tokens_[j + 1];
     if (!suffix.all_lower && !suffix.all_upper) return std::nullopt;
-    return LowerTurkish(TextOf(suffix, line_));
+    return LowerTurkish(TextOf(suffix, line_, escaped_));
   }
 
   std::optional<std::size_t> ReadWord(std::size_t i, std::string& out) {
@@ -866,7 +878,7 @@ class LineReader {
     const bool capitals = token.letters >= 2 && token.all_upper;
     // Most words: nothing to do.
     if (!dot_after && !apostrophe_after && !capitals && !token.circumflex) return std::nullopt;
-    const std::string_view letters = TextOf(token, line_);
+    const std::string_view letters = TextOf(token, line_, escaped_);
     // Abbreviations: "Müh." -> "mühendis"; the dot stays where it ends the line. Every one
     // begins with a word of at most five letters and a dot.
     if (dot_after && token.letters <= 5 && !(i > 0 && IsChar(i - 1, '.'))) {
@@ -947,6 +959,7 @@ class LineReader {
 
   std::string_view line_;
   std::vector<Token>& tokens_;
+  const std::vector<std::string>& escaped_;
   ReadingTrace& trace_;
   // The line has a long capital word or several unknown ones: a heading, not acronyms.
   bool headline_ = false;
@@ -995,38 +1008,75 @@ bool MayBeAbbreviation(std::string_view word) {
   return false;
 }
 
+enum ByteClass : unsigned char { kOtherByte, kLowerByte, kUpperByte, kTriggerByte, kDotByte };
+
+constexpr std::array<unsigned char, 128> kAsciiClasses = [] {
+  std::array<unsigned char, 128> classes{};
+  for (int c = 'a'; c <= 'z'; ++c) classes[c] = kLowerByte;
+  for (int c = 'A'; c <= 'Z'; ++c) classes[c] = kUpperByte;
+  for (int c = '0'; c <= '9'; ++c) classes[c] = kTriggerByte;
+  for (const char c : {'\\', '\'', '%', '$'}) classes[static_cast<unsigned char>(c)] = kTriggerByte;
+  classes['.'] = kDotByte;
+  return classes;
+}();
+
+// The class of the two-byte Turkish letter b0 b1 (Ç Ö Ü ç ö ü, Ğ İ ğ ı, Ş ş), or kTriggerByte.
+unsigned char TurkishLetterClass(unsigned char b0, unsigned char b1) {
+  switch (b0) {
+    case 0xC3:
+      if (b1 == 0x87 || b1 == 0x96 || b1 == 0x9C) return kUpperByte;
+      if (b1 == 0xA7 || b1 == 0xB6 || b1 == 0xBC) return kLowerByte;
+      return kTriggerByte;
+    case 0xC4:
+      if (b1 == 0x9E || b1 == 0xB0) return kUpperByte;
+      if (b1 == 0x9F || b1 == 0xB1) return kLowerByte;
+      return kTriggerByte;
+    case 0xC5:
+      if (b1 == 0x9E) return kUpperByte;
+      if (b1 == 0x9F) return kLowerByte;
+      return kTriggerByte;
+    default:
+      return kTriggerByte;
+  }
+}
+
 bool MayNeedReading(std::string_view line) {
   bool previous_upper = false;
   std::size_t word_letters = 0;
   std::size_t word_start = 0;
-  for (std::size_t i = 0; i < line.size();) {
+  const std::size_t n = line.size();
+  for (std::size_t i = 0; i < n;) {
     const auto byte = static_cast<unsigned char>(line[i]);
-    bool upper;
-    bool letter;
+    unsigned char kind;
+    std::size_t len = 1;
     if (byte < 0x80) {
-      if ((byte >= '0' && byte <= '9') || byte == '\\' || byte == '\'' || byte == '%' ||
-          byte == '$') {
-        return true;
-      }
-      if (byte == '.' && word_letters > 0 && word_letters <= 5 &&
-          MayBeAbbreviation(line.substr(word_start, i - word_start))) {
-        return true;
-      }
-      upper = byte >= 'A' && byte <= 'Z';
-      letter = upper || (byte >= 'a' && byte <= 'z');
-      ++i;
+      kind = kAsciiClasses[byte];
     } else {
-      char32_t cp;
-      i += DecodeUtf8(line, i, cp);
-      upper = cp == U'Ç' || cp == U'Ğ' || cp == U'İ' || cp == U'Ö' || cp == U'Ş' || cp == U'Ü';
-      letter =
-          upper || cp == U'ç' || cp == U'ğ' || cp == U'ı' || cp == U'ö' || cp == U'ş' || cp == U'ü';
-      if (!letter) return true;
+      if (i + 1 >= n) return true;
+      kind = TurkishLetterClass(byte, static_cast<unsigned char>(line[i + 1]));
+      len = 2;
     }
-    if (upper && previous_upper) return true;
-    previous_upper = upper;
-    if (letter && word_letters == 0) word_start = i - (byte < 0x80 ? 1 : 2);
-    word_letters = letter ? word_letters + 1 : 0;
+    switch (kind) {
+      case kTriggerByte:
+        return true;
+      case kDotByte:
+        if (word_letters > 0 && word_letters <= 5 &&
+            MayBeAbbreviation(line.substr(word_start, i - word_start))) {
+          return true;
+        }
+        [[fallthrough]];
+      case kOtherByte:
+        word_letters = 0;
+        previous_upper = false;
+        break;
+      default: {
+        const bool upper = kind == kUpperByte;
+        if (upper && previous_upper) return true;
+        previous_upper = upper;
+        if (word_letters++ == 0) word_start = i;
+      }
+    }
+    i += len;
   }
   return false;
 }
@@ -1034,7 +1084,7 @@ bool MayNeedReading(std::string_view line) {
 std::string ReadLines(std::string_view utf8, ReadingTrace& trace, bool shortcut) {
   std::string out;
   out.reserve(utf8.size() + utf8.size() / 4);
-  std::vector<Token> tokens;
+  Tokens cut;
   std::size_t start = 0;
   while (start < utf8.size()) {
     std::size_t end = utf8.find('\n', start);
@@ -1045,13 +1095,14 @@ std::string ReadLines(std::string_view utf8, ReadingTrace& trace, bool shortcut)
       out += line;
     } else {
       ReadingTrace line_trace;
-      std::string read = LineReader(line, tokens, line_trace).Read();
-      if (read.size() > kMaxReadingGrowth * line.size()) {
+      const std::size_t before = out.size();
+      LineReader(line, cut, line_trace).Read(out);
+      if (out.size() - before > kMaxReadingGrowth * line.size()) {
+        out.resize(before);
         line_trace = {};
-        read = ReadCharactersOnly(line, line_trace);
+        out += ReadCharactersOnly(line, line_trace);
       }
       for (std::size_t k = 0; k < kReadingRuleCount; ++k) trace.uses[k] += line_trace.uses[k];
-      out += read;
     }
     if (has_feed) out += '\n';
     start = end + 1;

@@ -37,8 +37,10 @@ bench:
 fuzz:
 	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DORVANEL_BUILD_FUZZ=ON -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF -DORVANEL_BUILD_APP=OFF
-	cmake --build build/fuzz -j $(JOBS) --target text_to_phonetic_fuzzer text_pieces_fuzzer
+	cmake --build build/fuzz -j $(JOBS) --target text_to_phonetic_fuzzer text_pieces_fuzzer \
+	  reading_fuzzer
 	@echo "Run: mkdir -p build/fuzz/work && build/fuzz/fuzz/text_to_phonetic_fuzzer -max_total_time=600 build/fuzz/work fuzz/corpus/text_to_phonetic"
+	@echo "Run: mkdir -p build/fuzz/work-reading && build/fuzz/fuzz/reading_fuzzer -max_total_time=600 build/fuzz/work-reading fuzz/corpus/reading"
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -19,6 +19,8 @@
 #include "app/help_controller.h"
 #include "app/priority_dialog.h"
 #include "app/speech_control.h"
+#include "platform/codepage.h"
+#include "reading/turkish_reading.h"
 
 namespace orvanel::app {
 
@@ -94,6 +96,13 @@ void MainDialog::BuildMenu() {
   AddCommand(helpMenu, QStringLiteral("Examples"), kIdExamples);
   AddCommand(helpMenu, QStringLiteral("Help Topics"), kIdHelp);
   AddCommand(helpMenu, QStringLiteral("About"), kIdAbout);
+
+  // Not a command of the designed menus: the toggle has no command identity of its own.
+  QMenu* optionsMenu = menuBar_->addMenu(QStringLiteral("&Options"));
+  turkishReadingAction_ = optionsMenu->addAction(QStringLiteral("Turkish &Reading"));
+  turkishReadingAction_->setCheckable(true);
+  turkishReadingAction_->setChecked(false);
+  connect(turkishReadingAction_, &QAction::toggled, this, &MainDialog::SetTurkishReading);
 
   const auto actions = menuBar_->findChildren<QAction*>();
   for (QAction* action : actions) {
@@ -227,7 +236,7 @@ void MainDialog::SpeakOrStop() {
   if (cursor.selectionStart() != cursor.selectionEnd()) {
     text = text.mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
   }
-  speech_.SpeakText(ToEngineText(text), this, engine::kSpeechDoneMessage);
+  speech_.SpeakText(EngineText(text), this, engine::kSpeechDoneMessage);
   SetStopMode();
 }
 
@@ -249,7 +258,7 @@ int MainDialog::SpeechDone(std::uintptr_t wParam, std::intptr_t /*lParam*/) {
 void MainDialog::ClearText() { text_->setPlainText(QString()); }
 
 void MainDialog::Preprocess() {
-  std::string text = ToEngineText(text_->toPlainText());
+  std::string text = EngineText(text_->toPlainText());
   std::string phonetic;
   speech_.TranscribeText(text, phonetic);
   text_->setPlainText(FromEngineText(phonetic));
@@ -279,7 +288,9 @@ void MainDialog::SliderMoved(int code, QSlider* slider) {
   const int position = slider->sliderPosition();
   if (slider == pitchSlider_) {
     speech_.SetPitch(static_cast<unsigned>(100 - position));
-    speech_.SpeakText(std::to_string(speech_.GetPitch()), this, engine::kSpeechDoneMessage);
+    const std::string value = std::to_string(speech_.GetPitch());
+    speech_.SpeakText(turkishReading_ ? EngineText(QString::fromStdString(value)) : value, this,
+                      engine::kSpeechDoneMessage);
   } else {
     speech_.SetSpeed(static_cast<unsigned>(position));
   }
@@ -318,6 +329,22 @@ void MainDialog::UpdateHighPriorityCheck() {
 void MainDialog::ShowAbout() {
   AboutDialog about(this, &help_);
   about.exec();
+}
+
+void MainDialog::SetTurkishReading(bool on) {
+  turkishReading_ = on;
+  if (turkishReadingAction_->isChecked() != on) turkishReadingAction_->setChecked(on);
+}
+
+std::string MainDialog::EngineText(const QString& text) const {
+  if (!turkishReading_) return ToEngineText(text);
+  const QByteArray utf8 = text.toUtf8();
+  const std::string read = reading::ReadTurkish(
+      std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+  std::string out;
+  platform::DecodeError error;
+  if (!platform::Utf8ToCp1254(read, out, error)) out.clear();
+  return out;
 }
 
 QAction* MainDialog::MenuAction(int id) const {

@@ -1,11 +1,13 @@
 // The main window: the text box, the Speak/Stop button, the command buttons, the speed and pitch
-// sliders and menu 129. It turns commands into calls of the engine's control operations.
+// sliders and menu 129, and the Options menu with Turkish Reading. It turns commands into calls
+// of the engine's control operations.
 #pragma once
 
 #include <QDialog>
 #include <QEvent>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "engine/notify_target.h"
 #include "engine/thread_priority.h"
@@ -71,6 +73,12 @@ class MainDialog : public QDialog, public engine::NotifyTarget {
   void SliderMoved(int code, QSlider* slider);
   int SpeechDone(std::uintptr_t wParam, std::intptr_t lParam);
 
+  // Turkish Reading (menu Options): when on, Speak, Preprocess and the pitch slider's spoken
+  // value go through the reading stage before the code-page conversion. Off at start.
+  void SetTurkishReading(bool on);
+  bool TurkishReading() const { return turkishReading_; }
+  QAction* TurkishReadingAction() const { return turkishReadingAction_; }
+
   bool ReadyToSpeak() const { return readyToSpeak_; }
   bool HighPriority() const { return highPriority_; }
   // The menu item of a command identity (the first one, for commands with a button too).
@@ -97,6 +105,8 @@ class MainDialog : public QDialog, public engine::NotifyTarget {
   void BuildControls();
   void InitSliders();
   void UpdateHighPriorityCheck();
+  // The edit box's UTF-8 as engine text, through the reading stage when Turkish Reading is on.
+  std::string EngineText(const QString& text) const;
 
   SpeechControl& speech_;
   engine::PriorityControl& priority_;
@@ -106,6 +116,8 @@ class MainDialog : public QDialog, public engine::NotifyTarget {
   QSlider* pitchSlider_ = nullptr;
   QSlider* speedSlider_ = nullptr;
   bool readyToSpeak_ = true;
+  bool turkishReading_ = false;
+  QAction* turkishReadingAction_ = nullptr;
 
   QMenuBar* menuBar_ = nullptr;
   QWidget* client_ = nullptr;

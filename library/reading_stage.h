@@ -6,6 +6,7 @@
 
 namespace orvanel::library {
 
+// The text rewritten by the Turkish reading stage; line by line the same as the whole.
 std::string ReadForFrontEnd(std::string_view utf8);
 
 }  // namespace orvanel::library

@@ -1,17 +1,25 @@
 // orvanel-say: the command-line face of the engine, for scripts and other programs.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
-#include <iterator>
 #include <string>
 
 #include "cli/options.h"
 #include "cli/render.h"
 #include "cli/speak.h"
+#include "cli/speech_output.h"
+#include "cli/text_input.h"
 #include "cli/wav_file.h"
-#include "frontend/text_to_phonetic.h"
 #include "frontend/unit_names.h"
+#include "library/built_in_units.h"
+#include "library/reading_stage.h"
+#include "library/synthesizer.h"
 #include "platform/codepage.h"
 #include "platform/embedded_units.h"
 #include "synth/sample_buffer.h"
@@ -27,25 +35,6 @@ constexpr int kExitUsage = 2;
 int Fail(const std::string& message) {
   std::cerr << "orvanel-say: " << message << '\n';
   return kExitFailure;
-}
-
-// The text as the engine takes it: arguments joined by single blanks, or standard input.
-bool ReadText(const cli::Options& o, std::string& cp1254, std::string& error) {
-  std::string utf8;
-  if (o.text.empty()) {
-    utf8.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  } else {
-    for (std::size_t i = 0; i < o.text.size(); ++i) {
-      if (i > 0) utf8 += ' ';
-      utf8 += o.text[i];
-    }
-  }
-  platform::DecodeError bad;
-  if (!platform::Utf8ToCp1254(utf8, cp1254, bad)) {
-    error = "input is not valid UTF-8 (byte offset " + std::to_string(bad.offset) + ")";
-    return false;
-  }
-  return true;
 }
 
 bool WriteStdout(const std::string& text) {
@@ -78,26 +67,65 @@ int WriteUnit(const cli::Options& o) {
   return 0;
 }
 
-int WriteSpeech(const cli::Options& o, const std::string& phonetic) {
-  platform::EmbeddedUnitStore store;
+void SetVoice(const cli::Options& o, library::VoiceSettings& voice) {
+  voice.speed = static_cast<std::uint16_t>(o.speed);
+  voice.pitch = static_cast<std::uint16_t>(o.pitch);
+  voice.volume = static_cast<std::uint16_t>(o.volume);
+  voice.reading = !o.literal;
+}
+
+void WarnIfCut(const library::Stretch& s) {
+  if (s.droppedSamples == 0) return;
+  std::fprintf(stderr,
+               "orvanel-say: warning: stretch %zu is longer than one stretch can hold "
+               "(about 47.5 s at the base rate); its last %.2f s were cut\n",
+               s.number, static_cast<double>(s.droppedSamples) / synth::kBaseSampleRate);
+}
+
+// -w: every stretch is written as soon as it is rendered.
+int WriteSpeech(const cli::Options& o, cli::TextInput& input) {
   synth::UnitInventory units;
   std::string error;
-  if (!synth::LoadUnits(store, units, error)) return Fail(error);
-  const cli::RenderedSpeech speech = cli::RenderPhoneticText(phonetic, o.speed, o.pitch, units);
-  for (const auto& cut : speech.cut) {
-    std::fprintf(stderr,
-                 "orvanel-say: warning: stretch %zu is longer than one stretch can hold "
-                 "(about 47.5 s at the base rate); its last %.2f s were cut\n",
-                 cut.stretch, static_cast<double>(cut.droppedSamples) / synth::kBaseSampleRate);
-  }
-  if (!cli::WriteSpeechFile(*o.waveFile, o.raw, speech.sampleRate, speech.samples, error))
+  if (!library::LoadBuiltInUnits(units, error)) return Fail(error);
+  library::Synthesizer synthesizer(units);
+  library::VoiceSettings voice;
+  SetVoice(o, voice);
+
+  cli::SpeechOutput out;
+  if (!out.Open(*o.waveFile, o.raw, synth::RateForPitch(static_cast<std::uint16_t>(o.pitch)),
+                error))
     return Fail(error);
+  std::string writeError;
+  const library::StretchSink sink = [&](const library::Stretch& s) {
+    WarnIfCut(s);
+    return out.Write(s.samples, s.sampleCount, writeError);
+  };
+  library::Outcome outcome;
+  if (o.phoneticInput) {
+    std::string text;
+    if (!input.ReadAll(text, error)) return Fail(error);
+    outcome = synthesizer.SpeakPhonetic(text, voice, sink);
+  } else {
+    outcome = synthesizer.SpeakFrom(input.Reader(), library::TextEncoding::kUtf8, voice, sink);
+  }
+  switch (outcome) {
+    case library::Outcome::kFinished:
+      break;
+    case library::Outcome::kSinkStopped:
+      return Fail(writeError);
+    default:
+      out.Abandon();
+      return Fail(input.Failed() ? input.Error() : synthesizer.error());
+  }
+  if (!out.Finish(error)) return Fail(error);
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A reader that goes away is a write error (EPIPE), reported like any other.
+  std::signal(SIGPIPE, SIG_IGN);
   std::string error;
   const auto options = cli::ParseOptions(argc, argv, error);
   if (!options) {
@@ -117,27 +145,41 @@ int main(int argc, char** argv) {
   }
   if (o.unit) return WriteUnit(o);
 
+  cli::TextInput input;
+  if (!input.Open(o.text, o.textFile, error)) return Fail(error);
+  // Input that is not UTF-8 is refused before anything is written, wherever the input can be
+  // read twice; from a pipe, the speech written before the bad byte stays written.
+  if (!input.Validate(error)) return Fail(error);
+
+  if (o.mode == cli::Mode::Speak && o.waveFile) return WriteSpeech(o, input);
+
+  std::string utf8;
+  if (!input.ReadAll(utf8, error)) return Fail(error);
   std::string text;
-  if (!ReadText(o, text, error)) return Fail(error);
-  if (o.mode == cli::Mode::Speak && !o.waveFile)
-    return cli::Speak(o.phoneticInput ? cli::AsLiteralText(text) : text, o.speed, o.pitch);
+  platform::DecodeError bad;
+  if (!platform::Utf8ToCp1254(utf8, text, bad))
+    return Fail("input is not valid UTF-8 (byte offset " + std::to_string(bad.offset) + ")");
+  if (o.mode == cli::Mode::Speak) {
+    if (o.phoneticInput) return cli::Speak(cli::AsLiteralText(text), o.speed, o.pitch, o.volume);
+    if (!o.literal) platform::Utf8ToCp1254(library::ReadForFrontEnd(utf8), text, bad);
+    return cli::Speak(text, o.speed, o.pitch, o.volume);
+  }
   std::string phonetic;
   if (o.phoneticInput) {
     phonetic = text;
   } else {
-    frontend::TextToPhonetic(text, phonetic);
+    synth::UnitInventory noUnits;
+    library::Synthesizer synthesizer(noUnits);
+    library::VoiceSettings voice;
+    voice.reading = !o.literal;
+    if (!synthesizer.Transcribe(utf8, library::TextEncoding::kUtf8, voice, phonetic))
+      return Fail(synthesizer.error());
   }
-  switch (o.mode) {
-    case cli::Mode::Phonetic: {
-      // One transcription per line, as a terminal and line-based readers expect.
-      std::string out = platform::Cp1254ToUtf8(phonetic);
-      if (!out.empty() && out.back() != '\n') out += '\n';
-      return WriteStdout(out) ? 0 : Fail("cannot write output");
-    }
-    case cli::Mode::Segments:
-      return WriteStdout(cli::DescribeStretches(phonetic)) ? 0 : Fail("cannot write output");
-    default:
-      break;
+  if (o.mode == cli::Mode::Phonetic) {
+    // One transcription per line, as a terminal and line-based readers expect.
+    std::string out = platform::Cp1254ToUtf8(phonetic);
+    if (!out.empty() && out.back() != '\n') out += '\n';
+    return WriteStdout(out) ? 0 : Fail("cannot write output");
   }
-  return WriteSpeech(o, phonetic);
+  return WriteStdout(cli::DescribeStretches(phonetic)) ? 0 : Fail("cannot write output");
 }

@@ -17,7 +17,16 @@ bool ParseNumber(const char* text, unsigned lo, unsigned hi, unsigned& value) {
   return true;
 }
 
-enum LongOnly { kPhonetic = 256, kPhoneticInput, kSegments, kRaw, kUnits, kUnit, kVersion };
+enum LongOnly {
+  kPhonetic = 256,
+  kPhoneticInput,
+  kSegments,
+  kRaw,
+  kUnits,
+  kUnit,
+  kVersion,
+  kLiteral
+};
 
 }  // namespace
 
@@ -25,11 +34,15 @@ std::string UsageText() {
   return "Usage: orvanel-say [OPTION]... [TEXT]...\n"
          "Speak Turkish TEXT, or standard input when no TEXT is given.\n"
          "\n"
+         "  -f, --file=FILE       read the text from FILE ('-' is standard input)\n"
          "  -w, --wave=FILE       write the speech to FILE as WAV instead of speaking\n"
-         "                        ('-' writes to standard output)\n"
+         "                        ('-' writes to standard output, as it is rendered)\n"
          "      --raw             with -w, write headerless 16-bit mono PCM\n"
          "  -s, --speed=N         0 (fastest) to 99 (slowest); default 50\n"
          "  -p, --pitch=N         1 (lowest) to 100 (highest); default 50\n"
+         "  -a, --volume=PERCENT  0 to 200; default 100 (louder saturates)\n"
+         "      --literal         read the text exactly as written, without the Turkish\n"
+         "                        reading of numbers, dates, abbreviations and signs\n"
          "      --phonetic        print the phonetic transcription and exit\n"
          "      --phonetic-input  the text is already phonetic notation\n"
          "      --segments        print the planned segments of every stretch\n"
@@ -40,6 +53,8 @@ std::string UsageText() {
          "\n"
          "Typing rules: \\c \\g \\i \\o \\s \\u (and capitals) give ç ğ ı ö ş ü;\n"
          "{...} passes phonetic notation through unchanged.\n"
+         "A WAV stream to a pipe, FIFO or device has no exact length (its sizes are\n"
+         "0xFFFFFFFF); a file gets its sizes filled in and is replaced only when complete.\n"
          "Environment: ORVANEL_PCM names the ALSA device to play on (default \"default\").\n"
          "Exit status: 0 on success, 1 on failure, 2 on bad usage.\n";
 }
@@ -47,6 +62,9 @@ std::string UsageText() {
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   static const option kLong[] = {
       {"wave", required_argument, nullptr, 'w'},
+      {"file", required_argument, nullptr, 'f'},
+      {"volume", required_argument, nullptr, 'a'},
+      {"literal", no_argument, nullptr, kLiteral},
       {"speed", required_argument, nullptr, 's'},
       {"pitch", required_argument, nullptr, 'p'},
       {"help", no_argument, nullptr, 'h'},
@@ -63,7 +81,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   opterr = 0;
   optind = 0;  // also resets getopt's state, so parsing can run more than once
   int c;
-  while ((c = getopt_long(argc, argv, ":w:s:p:h", kLong, nullptr)) != -1) {
+  while ((c = getopt_long(argc, argv, ":w:f:a:s:p:h", kLong, nullptr)) != -1) {
     switch (c) {
       case 'w':
         o.waveFile = optarg;
@@ -79,6 +97,18 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
           error = std::string("pitch must be a whole number from 1 to 100, not '") + optarg + "'";
           return std::nullopt;
         }
+        break;
+      case 'f':
+        o.textFile = optarg;
+        break;
+      case 'a':
+        if (!ParseNumber(optarg, 0, 200, o.volume)) {
+          error = std::string("volume must be a whole number from 0 to 200, not '") + optarg + "'";
+          return std::nullopt;
+        }
+        break;
+      case kLiteral:
+        o.literal = true;
         break;
       case 'h':
         o.mode = Mode::Help;
@@ -123,6 +153,14 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   }
   if (o.unit && !o.waveFile) {
     error = "--unit needs -w FILE";
+    return std::nullopt;
+  }
+  if (o.textFile && !o.text.empty()) {
+    error = "-f FILE and text arguments exclude each other";
+    return std::nullopt;
+  }
+  if (o.unit && o.textFile) {
+    error = "--unit takes no text";
     return std::nullopt;
   }
   if (o.unit && !o.text.empty()) {

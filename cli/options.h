@@ -17,6 +17,9 @@ struct Options {
   std::optional<std::string> unit;      // --unit NAME: one unit instead of text
   unsigned speed = 50;                  // 0..99, larger is slower
   unsigned pitch = 50;                  // 1..100
+  unsigned volume = 100;                // percent, 0..200
+  bool literal = false;                 // --literal: no Turkish reading stage
+  std::optional<std::string> textFile;  // -f FILE: the text is read from FILE ("-" stdin)
   std::vector<std::string> text;        // joined by single blanks; none: standard input
 };
 

@@ -4,34 +4,9 @@
 
 #include "frontend/letter_tables.h"
 #include "platform/codepage.h"
-#include "synth/sample_buffer.h"
 #include "synth/segment_planner.h"
-#include "synth/segment_renderer.h"
 
 namespace orvanel::cli {
-
-RenderedSpeech RenderPhoneticText(const std::string& phonetic, unsigned speed, unsigned pitch,
-                                  const synth::UnitInventory& units) {
-  RenderedSpeech out;
-  out.sampleRate = synth::RateForPitch(static_cast<std::uint16_t>(pitch));
-  synth::SegmentList list;
-  synth::SampleBuffer buffer;
-  std::int32_t position = 0;
-  std::size_t stretch = 0;
-  while (synth::PlanStretch(phonetic, position, list)) {
-    ++stretch;
-    buffer.Begin(synth::kStretchCapacityBytes, static_cast<std::uint16_t>(pitch));
-    for (std::size_t i = 0; i < list.Size(); ++i) {
-      synth::RenderSegment(list[i], synth::BuildEnvelope(list, i),
-                           static_cast<std::uint16_t>(speed), units, buffer);
-    }
-    out.samples.insert(out.samples.end(), buffer.Samples(),
-                       buffer.Samples() + buffer.SampleCount());
-    if (buffer.DroppedSamples() > 0) out.cut.push_back({stretch, buffer.DroppedSamples()});
-    buffer.Release();
-  }
-  return out;
-}
 
 namespace {
 

@@ -92,7 +92,7 @@ std::string AsLiteralText(const std::string& phonetic) {
   return out;
 }
 
-int Speak(const std::string& text, unsigned speed, unsigned pitch) {
+int Speak(const std::string& text, unsigned speed, unsigned pitch, unsigned volume) {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
@@ -115,6 +115,7 @@ int Speak(const std::string& text, unsigned speed, unsigned pitch) {
   }
   engine::SetSpeed(speed);
   engine::SetPitch(pitch);
+  engine::SetVolume(volume);
   DoneSignal signal;
   engine::SpeakText(text, &signal, engine::kSpeechDoneMessage);
   bool stopped = false;

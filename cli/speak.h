@@ -8,7 +8,7 @@ namespace orvanel::cli {
 // Speaks typed Windows-1254 text through the engine and returns the exit status once the
 // utterance has ended: 0; 1 with a message on standard error when the engine could not be made or
 // no audio device could be opened; 130 after Ctrl-C, which stops the speech within about 100 ms.
-int Speak(const std::string& text, unsigned speed, unsigned pitch);
+int Speak(const std::string& text, unsigned speed, unsigned pitch, unsigned volume = 100);
 
 // Typed text that the front end turns back into exactly this PhoneticText: brace passages, with
 // backslashes doubled, and every "}" and carriage return outside them (they would end a passage).

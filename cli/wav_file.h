@@ -1,5 +1,5 @@
-// Writing speech to a file: a standard 16-bit mono WAV file or headerless PCM, written to a
-// temporary file beside the target and renamed, so a failed write leaves no partial file.
+// Speech files: the standard 16-bit mono WAV header, and a whole recording written at once
+// through SpeechOutput (so with the same atomic replacement and target rules).
 #pragma once
 
 #include <cstdint>

@@ -5,8 +5,6 @@
 
 #include "engine/detail/c_speech_engine.h"
 #include "frontend/text_to_phonetic.h"
-#include "synth/segment_planner.h"
-#include "synth/segment_renderer.h"
 #include "synth/wave_output.h"
 
 namespace orvanel::engine {
@@ -65,35 +63,22 @@ void CSpeechEngine::SpeakUtterance(std::string& text) {
   if (services_.onUtteranceStart) services_.onUtteranceStart();
   std::string phonetic;
   frontend::TextToPhonetic(text, phonetic);
-  std::int32_t position = 0;
-  while (synth::PlanStretch(phonetic, position, segmentList_) != 0) {
-    if (RenderAndPlayStretch() == 0) break;
-  }
-  segmentList_.Clear();
+  // A stretch is abandoned unplayed when the stop event is found set after any of its segments,
+  // the last one included; the rest of the text is then not planned.
+  synthesizer_.SpeakPhonetic(
+      phonetic, voice_, [this](const library::Stretch& stretch) { return PlayStretch(stretch); },
+      [this](std::size_t index, std::size_t count) {
+        if (services_.onSegmentRendered) services_.onSegmentRendered(index, count);
+        return stopEvent_.IsSet();
+      });
 }
 
-int CSpeechEngine::RenderAndPlayStretch() {
-  sampleBuffer_.Begin(sampleCapacity_, pitch_.load(std::memory_order_relaxed));
-  const std::size_t count = segmentList_.Size();
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::string envelope = synth::BuildEnvelope(segmentList_, i);
-    synth::RenderSegment(segmentList_[i], envelope, speed_.load(std::memory_order_relaxed), units_,
-                         sampleBuffer_);
-    if (services_.onSegmentRendered) services_.onSegmentRendered(i, count);
-    if (stopEvent_.IsSet()) {
-      sampleBuffer_.Release();
-      return 0;
-    }
-  }
-  int result = 0;
+bool CSpeechEngine::PlayStretch(const library::Stretch& stretch) {
   std::unique_ptr<synth::WaveDevice> device =
       services_.makeDevice ? services_.makeDevice() : nullptr;
-  if (device != nullptr) {
-    std::string message;
-    result = synth::Play(sampleBuffer_, *device, message, stopEvent_);
-  }
-  sampleBuffer_.Release();
-  return result;
+  if (device == nullptr || stretch.buffer == nullptr) return false;
+  std::string message;
+  return synth::Play(*stretch.buffer, *device, message, stopEvent_) != 0;
 }
 
 }  // namespace detail
@@ -125,7 +110,7 @@ ThreadHandle CreateSpeechEngine(std::string& error, const EngineServices& servic
   }
   detail::CSpeechEngine* raw = engine.release();
   gEngine.store(raw);
-  raw->sampleCapacity_ = synth::kStretchCapacityBytes;
+  // Every stretch is rendered into a buffer of synth::kStretchCapacityBytes (2 MiB).
   // The units are written here, before the worker runs, and only read afterwards.
   if (synth::LoadUnits(*services.units, raw->units_, error) == 0) return nullptr;
   raw->thread_->Resume();
@@ -154,24 +139,33 @@ void TranscribeText(std::string& text, std::string& phonetic) {
 
 void SetPitch(unsigned value) {
   if (detail::CSpeechEngine* engine = gEngine.load()) {
-    engine->pitch_.store(static_cast<std::uint16_t>(value), std::memory_order_relaxed);
+    engine->voice_.pitch.store(static_cast<std::uint16_t>(value), std::memory_order_relaxed);
   }
 }
 
 void SetSpeed(unsigned value) {
   if (detail::CSpeechEngine* engine = gEngine.load()) {
-    engine->speed_.store(static_cast<std::uint16_t>(value), std::memory_order_relaxed);
+    engine->voice_.speed.store(static_cast<std::uint16_t>(value), std::memory_order_relaxed);
+  }
+}
+
+void SetVolume(unsigned percent) {
+  if (detail::CSpeechEngine* engine = gEngine.load()) {
+    const unsigned clamped = percent > library::kMaxVolume ? library::kMaxVolume : percent;
+    engine->voice_.volume.store(static_cast<std::uint16_t>(clamped), std::memory_order_relaxed);
   }
 }
 
 unsigned GetPitch() {
   const detail::CSpeechEngine* engine = gEngine.load();
-  return engine != nullptr ? engine->pitch_.load(std::memory_order_relaxed) : detail::kDefaultPitch;
+  return engine != nullptr ? engine->voice_.pitch.load(std::memory_order_relaxed)
+                           : detail::kDefaultPitch;
 }
 
 unsigned GetSpeed() {
   const detail::CSpeechEngine* engine = gEngine.load();
-  return engine != nullptr ? engine->speed_.load(std::memory_order_relaxed) : detail::kDefaultSpeed;
+  return engine != nullptr ? engine->voice_.speed.load(std::memory_order_relaxed)
+                           : detail::kDefaultSpeed;
 }
 
 ThreadHandle GetEngineThread() {

@@ -53,6 +53,9 @@ int StopSpeaking();
 void TranscribeText(std::string& text, std::string& phonetic);
 void SetPitch(unsigned value);
 void SetSpeed(unsigned value);
+// The loudness of every later stretch in percent (0..200, larger values are taken as 200); 100,
+// the start value, leaves the samples as rendered. The window never changes it.
+void SetVolume(unsigned percent);
 unsigned GetPitch();
 unsigned GetSpeed();
 ThreadHandle GetEngineThread();

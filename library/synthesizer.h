@@ -24,8 +24,8 @@ namespace orvanel::library {
 
 enum class TextEncoding { kUtf8, kCp1254 };
 
-inline constexpr unsigned kDefaultSpeed = 50;   // 0 (fastest) .. 99 (slowest)
-inline constexpr unsigned kDefaultPitch = 50;   // 1 .. 100: the playback rate of the stretch
+inline constexpr unsigned kDefaultSpeed = 50;    // 0 (fastest) .. 99 (slowest)
+inline constexpr unsigned kDefaultPitch = 50;    // 1 .. 100: the playback rate of the stretch
 inline constexpr unsigned kDefaultVolume = 100;  // percent, 0 .. 200
 inline constexpr unsigned kMaxVolume = 200;
 

@@ -11,9 +11,8 @@
 #include "engine/notify_target.h"
 #include "engine/speech_engine.h"
 #include "engine/worker_thread.h"
+#include "library/synthesizer.h"
 #include "synth/manual_reset_event.h"
-#include "synth/sample_buffer.h"
-#include "synth/segment.h"
 #include "synth/unit_inventory.h"
 
 namespace orvanel::engine::detail {
@@ -38,25 +37,23 @@ class CSpeechEngine {
   void RequestStop() { stopEvent_.Set(); }
   void RequestQuit();
 
-  // Worker side.
+  // Worker side: transcribes, then plays every stretch that the synthesizer renders.
   void SpeakUtterance(std::string& text);
-  int RenderAndPlayStretch();
+  bool PlayStretch(const library::Stretch& stretch);
 
-  synth::SegmentList segmentList_;
   std::uint32_t notifyMessage_ = 0;
   synth::ManualResetEvent stopEvent_;
   synth::ManualResetEvent quitEvent_;
   synth::ManualResetEvent startEvent_;
   std::string requestText_;
   NotifyTarget* notifyWindow_ = nullptr;
-  std::atomic<std::uint16_t> pitch_{kDefaultPitch};
-  std::atomic<std::uint16_t> speed_{kDefaultSpeed};
-  std::uint32_t sampleCapacity_ = 0;
-  synth::SampleBuffer sampleBuffer_;
+  // Pitch (read once per stretch), speed (once per vowel) and volume (once per stretch).
+  library::VoiceSettings voice_;
 
   // Guards the request text and the notify window and message.
   std::mutex handOverLock_;
   synth::UnitInventory units_;
+  library::Synthesizer synthesizer_{units_};
   EngineServices services_;
   std::unique_ptr<WorkerThread> thread_;
 };

@@ -1,0 +1,165 @@
+// The C interface of orvanel.h over the synthesis library.
+#include "orvanel.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <mutex>
+#include <new>
+#include <string>
+#include <string_view>
+
+#include "library/built_in_units.h"
+#include "library/synthesizer.h"
+#include "platform/codepage.h"
+
+namespace {
+
+using orvanel::library::Outcome;
+using orvanel::library::TextEncoding;
+
+}  // namespace
+
+struct orvanel_tts {
+  orvanel::synth::UnitInventory units;
+  orvanel::library::VoiceSettings voice;
+  orvanel::library::Synthesizer synthesizer{units};
+  std::string error;
+
+  // A cancel counts only while a synthesis runs.
+  std::mutex cancelLock;
+  bool running = false;
+  std::atomic<bool> cancelled{false};
+};
+
+namespace {
+
+std::string_view TextOf(const char* text, std::ptrdiff_t length) {
+  return length < 0 ? std::string_view(text)
+                    : std::string_view(text, static_cast<std::size_t>(length));
+}
+
+int SetValue(orvanel_tts* tts, int value, int lo, int hi, std::atomic<std::uint16_t>& field) {
+  if (tts == nullptr || value < lo || value > hi) return ORVANEL_ERROR_ARGUMENT;
+  field.store(static_cast<std::uint16_t>(value), std::memory_order_relaxed);
+  return ORVANEL_OK;
+}
+
+}  // namespace
+
+extern "C" {
+
+orvanel_tts* orvanel_new(void) {
+  auto* tts = new (std::nothrow) orvanel_tts;
+  if (tts == nullptr) return nullptr;
+  std::string error;
+  if (orvanel::library::LoadBuiltInUnits(tts->units, error) == 0) {
+    delete tts;
+    return nullptr;
+  }
+  return tts;
+}
+
+void orvanel_free(orvanel_tts* tts) { delete tts; }
+
+int orvanel_set_speed(orvanel_tts* tts, int speed) {
+  return tts ? SetValue(tts, speed, 0, 99, tts->voice.speed) : ORVANEL_ERROR_ARGUMENT;
+}
+
+int orvanel_set_pitch(orvanel_tts* tts, int pitch) {
+  return tts ? SetValue(tts, pitch, 1, 100, tts->voice.pitch) : ORVANEL_ERROR_ARGUMENT;
+}
+
+int orvanel_set_volume(orvanel_tts* tts, int percent) {
+  return tts ? SetValue(tts, percent, 0, orvanel::library::kMaxVolume, tts->voice.volume)
+             : ORVANEL_ERROR_ARGUMENT;
+}
+
+int orvanel_set_reading(orvanel_tts* tts, int on) {
+  if (tts == nullptr) return ORVANEL_ERROR_ARGUMENT;
+  tts->voice.reading.store(on != 0);
+  return ORVANEL_OK;
+}
+
+int orvanel_synthesize(orvanel_tts* tts, const char* text, std::ptrdiff_t length,
+                       orvanel_audio_callback callback, void* user_data) {
+  if (tts == nullptr || text == nullptr || callback == nullptr) return ORVANEL_ERROR_ARGUMENT;
+  tts->error.clear();
+  {
+    std::lock_guard lock(tts->cancelLock);
+    tts->running = true;
+    tts->cancelled.store(false);
+  }
+  Outcome outcome = Outcome::kFinished;
+  int result = ORVANEL_OK;
+  try {
+    outcome = tts->synthesizer.Speak(
+        TextOf(text, length), TextEncoding::kUtf8, tts->voice,
+        [&](const orvanel::library::Stretch& s) {
+          const orvanel_stretch stretch{s.samples, s.sampleCount, s.sampleRate, s.textBegin,
+                                        s.textEnd};
+          return callback(&stretch, user_data) == 0;
+        },
+        [tts](std::size_t, std::size_t) { return tts->cancelled.load(std::memory_order_relaxed); });
+  } catch (const std::bad_alloc&) {
+    tts->error = "out of memory";
+    result = ORVANEL_ERROR_MEMORY;
+  }
+  {
+    std::lock_guard lock(tts->cancelLock);
+    tts->running = false;
+    tts->cancelled.store(false);
+  }
+  if (result != ORVANEL_OK) return result;
+  switch (outcome) {
+    case Outcome::kFinished:
+      return ORVANEL_OK;
+    case Outcome::kSinkStopped:
+      return ORVANEL_STOPPED;
+    case Outcome::kCancelled:
+      return ORVANEL_CANCELLED;
+    default:
+      tts->error = tts->synthesizer.error();
+      return ORVANEL_ERROR_INPUT;
+  }
+}
+
+void orvanel_cancel(orvanel_tts* tts) {
+  if (tts == nullptr) return;
+  std::lock_guard lock(tts->cancelLock);
+  if (tts->running) tts->cancelled.store(true);
+}
+
+char* orvanel_phonetic(orvanel_tts* tts, const char* text, std::ptrdiff_t length) {
+  if (tts == nullptr || text == nullptr) return nullptr;
+  tts->error.clear();
+  try {
+    std::string phonetic;
+    if (!tts->synthesizer.Transcribe(TextOf(text, length), TextEncoding::kUtf8, tts->voice,
+                                     phonetic)) {
+      tts->error = tts->synthesizer.error();
+      return nullptr;
+    }
+    const std::string utf8 = orvanel::platform::Cp1254ToUtf8(phonetic);
+    char* out = static_cast<char*>(std::malloc(utf8.size() + 1));
+    if (out == nullptr) {
+      tts->error = "out of memory";
+      return nullptr;
+    }
+    std::memcpy(out, utf8.c_str(), utf8.size() + 1);
+    return out;
+  } catch (const std::bad_alloc&) {
+    tts->error = "out of memory";
+    return nullptr;
+  }
+}
+
+void orvanel_string_free(char* text) { std::free(text); }
+
+const char* orvanel_last_error(const orvanel_tts* tts) {
+  return tts != nullptr ? tts->error.c_str() : "no instance";
+}
+
+const char* orvanel_version(void) { return ORVANEL_VERSION_TEXT; }
+
+}  // extern "C"

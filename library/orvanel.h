@@ -1,0 +1,101 @@
+/* orvanel.h: the C interface of Orvanel, a small Turkish text-to-speech synthesizer.
+ *
+ * Text goes in as UTF-8; speech comes out as 16-bit signed mono PCM, one stretch (about one
+ * sentence) at a time, handed to a callback as soon as it is rendered. The library opens no
+ * device, starts no thread and keeps no process-wide state: every instance is independent, and
+ * different instances may be used on different threads at the same time.
+ *
+ *   orvanel_tts *tts = orvanel_new();
+ *   orvanel_set_speed(tts, 40);
+ *   if (orvanel_synthesize(tts, "Merhaba dünya.", -1, on_audio, &my_state) < 0)
+ *     fprintf(stderr, "%s\n", orvanel_last_error(tts));
+ *   orvanel_free(tts);
+ *
+ * Build with: cc prog.c $(pkg-config --cflags --libs orvanel)
+ */
+#ifndef ORVANEL_H
+#define ORVANEL_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(ORVANEL_BUILDING_LIBRARY)
+#define ORVANEL_API __attribute__((visibility("default")))
+#else
+#define ORVANEL_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* An instance: its settings, its last error and its synthesis state. */
+typedef struct orvanel_tts orvanel_tts;
+
+/* Results of orvanel_synthesize and of the setters. */
+enum {
+  ORVANEL_OK = 0,              /* the whole text was spoken */
+  ORVANEL_STOPPED = 1,         /* the callback returned nonzero */
+  ORVANEL_CANCELLED = 2,       /* orvanel_cancel was called */
+  ORVANEL_ERROR_ARGUMENT = -1, /* a null instance or text, or a value out of range */
+  ORVANEL_ERROR_INPUT = -2,    /* the text is not valid UTF-8 (see orvanel_last_error) */
+  ORVANEL_ERROR_MEMORY = -3    /* out of memory */
+};
+
+/* One rendered stretch. The samples are valid only during the callback. */
+typedef struct orvanel_stretch {
+  const int16_t* samples; /* 16-bit signed mono PCM, native byte order */
+  size_t sample_count;
+  unsigned sample_rate; /* samples per second; depends on the pitch setting */
+  size_t text_begin;    /* the bytes of the text it was read from: [text_begin, text_end) */
+  size_t text_end;
+} orvanel_stretch;
+
+/* Receives each stretch; a nonzero return stops synthesis (orvanel_synthesize then returns
+ * ORVANEL_STOPPED). Called on the thread that called orvanel_synthesize. */
+typedef int (*orvanel_audio_callback)(const orvanel_stretch* stretch, void* user_data);
+
+/* A new instance with the default settings (speed 50, pitch 50, volume 100, Turkish reading
+ * on), or NULL when there is no memory. */
+ORVANEL_API orvanel_tts* orvanel_new(void);
+/* Frees an instance; NULL is allowed. It must not be synthesizing. */
+ORVANEL_API void orvanel_free(orvanel_tts* tts);
+
+/* Settings; each returns ORVANEL_OK, or ORVANEL_ERROR_ARGUMENT for a value out of range (the
+ * setting then keeps its value). They may be called from any thread, also during synthesis:
+ * pitch and volume apply from the next stretch, speed from the next vowel. */
+ORVANEL_API int orvanel_set_speed(orvanel_tts* tts, int speed);    /* 0 fastest .. 99 slowest */
+ORVANEL_API int orvanel_set_pitch(orvanel_tts* tts, int pitch);    /* 1 lowest .. 100 highest */
+ORVANEL_API int orvanel_set_volume(orvanel_tts* tts, int percent); /* 0 .. 200; 100 unchanged */
+/* 1: read numbers, dates, abbreviations and the like as Turkish (the default); 0: read the
+ * text exactly as written, as the window's Preprocess shows it. */
+ORVANEL_API int orvanel_set_reading(orvanel_tts* tts, int on);
+
+/* Speaks length bytes of UTF-8 text (length -1: up to the terminating zero), calling callback
+ * for every stretch in order. Returns ORVANEL_OK, ORVANEL_STOPPED, ORVANEL_CANCELLED or a
+ * negative error. */
+ORVANEL_API int orvanel_synthesize(orvanel_tts* tts, const char* text, ptrdiff_t length,
+                                   orvanel_audio_callback callback, void* user_data);
+
+/* Asks a running orvanel_synthesize on this instance to stop; it returns ORVANEL_CANCELLED
+ * within one segment's render time (a few milliseconds). Safe from any thread; does nothing
+ * when the instance is idle (a later synthesis is not affected). */
+ORVANEL_API void orvanel_cancel(orvanel_tts* tts);
+
+/* The phonetic transcription of a UTF-8 text, as UTF-8 in a new string that the caller frees
+ * with orvanel_string_free; NULL on an error (see orvanel_last_error). */
+ORVANEL_API char* orvanel_phonetic(orvanel_tts* tts, const char* text, ptrdiff_t length);
+ORVANEL_API void orvanel_string_free(char* text);
+
+/* The last failure of this instance in English, e.g. "input is not valid UTF-8 (byte offset
+ * 7)"; "" when there was none. Valid until the next call on the instance. */
+ORVANEL_API const char* orvanel_last_error(const orvanel_tts* tts);
+
+/* The library's version, "MAJOR.MINOR.PATCH". */
+ORVANEL_API const char* orvanel_version(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ORVANEL_H */

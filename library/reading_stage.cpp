@@ -1,0 +1,7 @@
+#include "library/reading_stage.h"
+
+namespace orvanel::library {
+
+std::string ReadForFrontEnd(std::string_view utf8) { return std::string(utf8); }
+
+}  // namespace orvanel::library

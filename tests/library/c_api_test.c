@@ -1,0 +1,167 @@
+/* The C interface from a C99 program: defaults, settings, errors, two instances speaking at once
+ * on two threads (each must give the same samples as one instance alone), and a cancel from a
+ * third thread. Exits 0 when every check holds. */
+#include <pthread.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "orvanel.h"
+
+static int failures = 0;
+#define CHECK(cond)                                                            \
+  do {                                                                         \
+    if (!(cond)) {                                                             \
+      fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
+      ++failures;                                                              \
+    }                                                                          \
+  } while (0)
+
+typedef struct {
+  unsigned long long sum; /* a checksum of every sample, in order */
+  size_t samples;
+  size_t stretches;
+  unsigned rate;
+} Tally;
+
+static int tally(const orvanel_stretch* s, void* user) {
+  Tally* t = (Tally*)user;
+  size_t i;
+  for (i = 0; i < s->sample_count; ++i)
+    t->sum = t->sum * 31u + (unsigned long long)(s->samples[i] + 32768);
+  t->samples += s->sample_count;
+  t->stretches += 1;
+  t->rate = s->sample_rate;
+  return 0;
+}
+
+static const char kText[] =
+    "Merhaba d\xC3\xBCnya. Bu bir denemedir. Sa\xC3\xA7ma sapan bir c\xC3\xBCmle daha.";
+
+typedef struct {
+  orvanel_tts* tts;
+  Tally tally;
+  int result;
+} Job;
+
+static void* speak(void* arg) {
+  Job* job = (Job*)arg;
+  job->result = orvanel_synthesize(job->tts, kText, -1, tally, &job->tally);
+  return NULL;
+}
+
+/* Cancelling: the callback says when the first stretch has come, a third thread cancels. */
+typedef struct {
+  orvanel_tts* tts;
+  pthread_mutex_t lock;
+  pthread_cond_t first;
+  int started;
+  size_t stretches_after_cancel;
+  int cancelled;
+} CancelState;
+
+static int count_and_signal(const orvanel_stretch* s, void* user) {
+  CancelState* c = (CancelState*)user;
+  (void)s;
+  pthread_mutex_lock(&c->lock);
+  if (c->cancelled) c->stretches_after_cancel += 1;
+  c->started = 1;
+  pthread_cond_signal(&c->first);
+  pthread_mutex_unlock(&c->lock);
+  return 0;
+}
+
+static void* cancel_when_started(void* arg) {
+  CancelState* c = (CancelState*)arg;
+  pthread_mutex_lock(&c->lock);
+  while (!c->started) pthread_cond_wait(&c->first, &c->lock);
+  orvanel_cancel(c->tts);
+  c->cancelled = 1;
+  pthread_mutex_unlock(&c->lock);
+  return NULL;
+}
+
+int main(void) {
+  orvanel_tts* a = orvanel_new();
+  orvanel_tts* b = orvanel_new();
+  Tally alone;
+  Job ja, jb;
+  pthread_t ta, tb, tc;
+  char* phonetic;
+  char* long_text;
+  size_t i;
+  CancelState c;
+  int r;
+
+  CHECK(a != NULL && b != NULL);
+  CHECK(strcmp(orvanel_version(), "") != 0);
+  CHECK(orvanel_set_speed(a, 100) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(orvanel_set_pitch(a, 0) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(orvanel_set_volume(a, 201) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(orvanel_set_volume(NULL, 100) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(orvanel_synthesize(a, NULL, -1, tally, NULL) == ORVANEL_ERROR_ARGUMENT);
+
+  /* Invalid UTF-8 names its byte offset. */
+  memset(&alone, 0, sizeof alone);
+  CHECK(orvanel_synthesize(a, "ab\xFF", -1, tally, &alone) == ORVANEL_ERROR_INPUT);
+  CHECK(strcmp(orvanel_last_error(a), "input is not valid UTF-8 (byte offset 2)") == 0);
+  CHECK(orvanel_phonetic(a, "\xC3", 1) == NULL);
+
+  /* Literal reading gives the designed transcription. */
+  CHECK(orvanel_set_reading(a, 0) == ORVANEL_OK);
+  phonetic = orvanel_phonetic(a, "T\xC3\xBCrk 12.", -1);
+  CHECK(phonetic != NULL && strcmp(phonetic, "T\xC3\xBCr~k On\xC4\xB0~ki.") == 0);
+  orvanel_string_free(phonetic);
+
+  /* One instance alone, then two at once on two threads: the same samples. */
+  memset(&alone, 0, sizeof alone);
+  CHECK(orvanel_synthesize(a, kText, -1, tally, &alone) == ORVANEL_OK);
+  CHECK(alone.stretches == 3 && alone.samples > 22050 && alone.rate == 22050);
+  CHECK(orvanel_set_reading(b, 0) == ORVANEL_OK);
+  memset(&ja, 0, sizeof ja);
+  memset(&jb, 0, sizeof jb);
+  ja.tts = a;
+  jb.tts = b;
+  pthread_create(&ta, NULL, speak, &ja);
+  pthread_create(&tb, NULL, speak, &jb);
+  pthread_join(ta, NULL);
+  pthread_join(tb, NULL);
+  CHECK(ja.result == ORVANEL_OK && jb.result == ORVANEL_OK);
+  CHECK(ja.tally.sum == alone.sum && ja.tally.samples == alone.samples);
+  CHECK(jb.tally.sum == alone.sum && jb.tally.samples == alone.samples);
+
+  /* A nonzero callback stops; a higher pitch plays faster. */
+  CHECK(orvanel_set_pitch(b, 100) == ORVANEL_OK);
+  memset(&jb.tally, 0, sizeof jb.tally);
+  CHECK(orvanel_synthesize(b, "Bir.", -1, tally, &jb.tally) == ORVANEL_OK);
+  CHECK(jb.tally.rate == 33075);
+
+  /* A cancel from a third thread ends a long text after its first stretch. */
+  long_text = malloc(200 * sizeof kText);
+  long_text[0] = '\0';
+  for (i = 0; i < 200; ++i) strcat(long_text, kText);
+  memset(&c, 0, sizeof c);
+  c.tts = a;
+  pthread_mutex_init(&c.lock, NULL);
+  pthread_cond_init(&c.first, NULL);
+  pthread_create(&tc, NULL, cancel_when_started, &c);
+  r = orvanel_synthesize(a, long_text, -1, count_and_signal, &c);
+  pthread_join(tc, NULL);
+  CHECK(r == ORVANEL_CANCELLED);
+  CHECK(c.stretches_after_cancel == 0);
+  /* The cancel is spent: the next synthesis runs to its end. */
+  memset(&alone, 0, sizeof alone);
+  CHECK(orvanel_synthesize(a, "Tamam.", -1, tally, &alone) == ORVANEL_OK && alone.stretches == 1);
+  orvanel_cancel(a); /* idle: no effect */
+  memset(&alone, 0, sizeof alone);
+  CHECK(orvanel_synthesize(a, "Tamam.", -1, tally, &alone) == ORVANEL_OK && alone.stretches == 1);
+
+  free(long_text);
+  pthread_mutex_destroy(&c.lock);
+  pthread_cond_destroy(&c.first);
+  orvanel_free(a);
+  orvanel_free(b);
+  orvanel_free(NULL);
+  if (failures == 0) printf("c api: all checks passed\n");
+  return failures == 0 ? 0 : 1;
+}

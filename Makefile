@@ -28,8 +28,9 @@ bench:
 fuzz:
 	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DORVANEL_BUILD_FUZZ=ON -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF -DORVANEL_BUILD_APP=OFF
-	cmake --build build/fuzz -j $(JOBS) --target text_to_phonetic_fuzzer
+	cmake --build build/fuzz -j $(JOBS) --target text_to_phonetic_fuzzer ssml_parser_fuzzer protocol_reader_fuzzer
 	@echo "Run: mkdir -p build/fuzz/work && build/fuzz/fuzz/text_to_phonetic_fuzzer -max_total_time=600 build/fuzz/work fuzz/corpus/text_to_phonetic"
+	@echo "  (and ssml_parser_fuzzer, protocol_reader_fuzzer with fuzz/corpus/ssml_parser, fuzz/corpus/protocol_reader)"
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "library/built_in_units.h"
 #include "library/synthesizer.h"
-#include "platform/embedded_units.h"
 #include "speechd/alsa_stretch_player.h"
 #include "speechd/module_config.h"
 #include "speechd/output_module.h"
@@ -28,10 +28,9 @@ int main(int argc, char** argv) {
   services.logFile = config.logFile;
   services.makePlayer = [] { return std::make_unique<speechd::AlsaStretchPlayer>(); };
 
-  platform::EmbeddedUnitStore store;
   synth::UnitInventory units;
   std::unique_ptr<library::Synthesizer> synthesizer;
-  if (synth::LoadUnits(store, units, services.initError) == 1) {
+  if (library::LoadBuiltInUnits(units, services.initError) == 1) {
     services.initError.clear();
     synthesizer = std::make_unique<library::Synthesizer>(units);
     services.speak = [&synthesizer](std::string_view text, const library::VoiceSettings& voice,

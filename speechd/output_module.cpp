@@ -43,6 +43,12 @@ void AddText(std::vector<SsmlPiece>& pieces, std::string text) {
 
 // The longest silence written at once: a second.
 constexpr std::uint32_t kSilenceChunkMs = 1000;
+// Server audio goes out at most this far ahead of its playback, so that the server never holds
+// much more than the sentence being heard; an index mark waits until its audio is this close to
+// played, so that a pause takes effect at the end of that sentence. Synthesis runs many times
+// faster than playback, so neither wait lets the audio run dry.
+constexpr double kLeadSeconds = 1.0;
+constexpr double kMarkLeadSeconds = 0.4;
 
 }  // namespace
 
@@ -200,10 +206,12 @@ void OutputModule::HandleComplete(const Command& command) {
       StartMessage(command);
       return;
     case CommandKind::kStop:
+      Log("STOP");
       stop_.store(true);
       stopEvent_.Set();
       return;
     case CommandKind::kPause:
+      Log("PAUSE");
       pause_.store(true);
       if (!marksAhead_.load()) stopEvent_.Set();
       return;
@@ -228,6 +236,7 @@ void OutputModule::StartMessage(const Command& command) {
   StopAndWait();
   if (command.truncated) Log("message cut at the size limit");
   Job job{PlanMessage(command.kind, command.data, settings_)};
+  Log("message: " + std::to_string(command.data.size()) + " bytes");
   Send("200 OK SPEAKING\n");
   {
     std::lock_guard lock(jobMutex_);
@@ -259,6 +268,7 @@ void OutputModule::WorkerLoop() {
       job_.reset();
     }
     const Terminal terminal = Speak(job.plan);
+    Log(terminal == Terminal::kEnd ? "end" : terminal == Terminal::kStop ? "stop" : "pause");
     // The terminal event goes out before the next message may start.
     switch (terminal) {
       case Terminal::kEnd:
@@ -289,17 +299,36 @@ bool OutputModule::Deliver(const std::int16_t* samples, std::size_t count, std::
     begun_ = true;
   }
   if (serverAudio_ || player_ == nullptr) {
+    Pace(kLeadSeconds);
+    if (Cut()) return false;
+    if (sentSeconds_ == 0) {
+      playbackStart_ = std::chrono::steady_clock::now();
+      Log("first audio: " + std::to_string(count) + " samples");
+    }
     std::string event;
     AppendAudioEvent(samples, count, rate, event);
     Send(event);
+    sentSeconds_ += static_cast<double>(count) / rate;
   } else {
     player_->Play(samples, count, rate, stopEvent_);
   }
   return !Cut();
 }
 
+void OutputModule::Pace(double leadSeconds) {
+  if (!(serverAudio_ || player_ == nullptr) || sentSeconds_ == 0) return;
+  while (!Cut()) {
+    const std::chrono::duration<double> played = std::chrono::steady_clock::now() - playbackStart_;
+    const double ahead = sentSeconds_ - played.count();
+    if (ahead <= leadSeconds) return;
+    const double wait = std::min(ahead - leadSeconds, 0.1);
+    stopEvent_.Wait(std::chrono::milliseconds(1 + static_cast<int>(wait * 1000)));
+  }
+}
+
 OutputModule::Terminal OutputModule::Speak(const SpeechPlan& plan) {
   begun_ = false;
+  sentSeconds_ = 0;
   const auto& pieces = plan.pieces;
   // Whether an index mark lies ahead of position i: a pause waits for it.
   std::vector<bool> markAfter(pieces.size() + 1, false);
@@ -342,6 +371,11 @@ OutputModule::Terminal OutputModule::Speak(const SpeechPlan& plan) {
         Send("701 BEGIN\n");
         begun_ = true;
       }
+      Pace(kMarkLeadSeconds);
+      if (stop_.load()) {
+        interrupted = true;
+        break;
+      }
       Send("700-" + piece.text + "\n700 INDEX MARK\n");
       // A pause ends the message here, so that the server resumes after this mark.
       if (pause_.load()) {
@@ -372,7 +406,13 @@ void OutputModule::Send(std::string_view text) {
 
 void OutputModule::Log(std::string_view text) {
   if (log_ == nullptr) return;
-  std::fprintf(log_, "%.*s\n", static_cast<int>(text.size()), text.data());
+  // Milliseconds on the monotonic clock, so that a log shows the module's own latencies.
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now().time_since_epoch())
+                      .count();
+  std::lock_guard lock(logMutex_);
+  std::fprintf(log_, "%lld %.*s\n", static_cast<long long>(ms), static_cast<int>(text.size()),
+               text.data());
   std::fflush(log_);
 }
 

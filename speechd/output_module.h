@@ -10,6 +10,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
@@ -96,6 +97,9 @@ class OutputModule {
   Terminal Speak(const SpeechPlan& plan);
   bool Deliver(const std::int16_t* samples, std::size_t count, std::uint32_t rate);
   bool Cut() const;
+  // Waits (worker only) until the server audio sent is at most leadSeconds ahead of playback,
+  // or the message is cut.
+  void Pace(double leadSeconds);
   void Send(std::string_view text);
   void Log(std::string_view text);
 
@@ -104,6 +108,7 @@ class OutputModule {
   std::mutex outMutex_;
   bool outBroken_ = false;
   std::FILE* log_ = nullptr;
+  std::mutex logMutex_;
 
   ProtocolReader reader_;
   std::vector<ProtocolEvent> events_;
@@ -125,6 +130,8 @@ class OutputModule {
   std::atomic<bool> marksAhead_{false};
   synth::ManualResetEvent stopEvent_;  // for the player
   bool begun_ = false;                 // worker only: 701 sent for this message
+  double sentSeconds_ = 0;             // worker only: server audio sent for this message
+  std::chrono::steady_clock::time_point playbackStart_;  // worker only: its first 705
   std::thread worker_;
 };
 

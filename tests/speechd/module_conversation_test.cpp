@@ -29,7 +29,8 @@ using Clock = std::chrono::steady_clock;
 // 705 event as "AUDIO n" (n samples at 22050 Hz, all 0x7D0A) or "AUDIO n @rate", or "BAD AUDIO".
 class ModuleProcess {
  public:
-  explicit ModuleProcess(int stretchMs = 5, bool initError = false) {
+  explicit ModuleProcess(int stretchMs = 5, bool initError = false,
+                         const char* binary = SD_ORVANEL_FAKE) {
     int in[2], out[2];
     if (pipe(in) != 0 || pipe(out) != 0) return;
     posix_spawn_file_actions_t actions;
@@ -45,8 +46,8 @@ class ModuleProcess {
     std::vector<char*> envp;
     for (auto& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
-    const char* argv[] = {SD_ORVANEL_FAKE, nullptr};
-    if (posix_spawn(&pid_, SD_ORVANEL_FAKE, &actions, nullptr, const_cast<char* const*>(argv),
+    const char* argv[] = {binary, nullptr};
+    if (posix_spawn(&pid_, binary, &actions, nullptr, const_cast<char* const*>(argv),
                     envp.data()) != 0)
       pid_ = 0;
     posix_spawn_file_actions_destroy(&actions);
@@ -437,6 +438,40 @@ TEST_F(ModuleConversation, AFailedInitIsReportedAndEndsTheModule) {
   EXPECT_EQ(m.ReadUntil("399 ERR CANT INIT MODULE"),
             (Tokens{"399-no units", "399 ERR CANT INIT MODULE"}));
   EXPECT_EQ(m.WaitExit(), 1);
+}
+
+// The real module, with the library's voice: the same conversation, real speech.
+TEST_F(ModuleConversation, TheRealModuleSpeaksStopsAndExits) {
+  ModuleProcess m(0, false, SD_ORVANEL);
+  Start(m);
+  m.Send(kSetDefaults + "LIST VOICES\n" +
+         Speak("<speak>Merhaba.<mark name=\"__spd_0\"/> Bir iki."
+               "</speak>"));
+  const Tokens tokens = m.ReadUntil("702 END", 20000ms);
+  ASSERT_EQ(tokens.size(), 12u);
+  EXPECT_EQ(Tokens(tokens.begin(), tokens.begin() + 7),
+            (Tokens{"207 OK RECEIVING SETTINGS", "203 OK SETTINGS RECEIVED",
+                    "200-Orvanel\ttr\tnone", "200 OK VOICE LIST SENT", "202 OK RECEIVING MESSAGE",
+                    "200 OK SPEAKING", "701 BEGIN"}));
+  EXPECT_TRUE(tokens[7].starts_with("AUDIO ") && tokens[7].ends_with("(other samples)"));
+  EXPECT_EQ(Tokens(tokens.begin() + 8, tokens.begin() + 10),
+            (Tokens{"700-__spd_0", "700 INDEX MARK"}));
+  EXPECT_TRUE(tokens[10].starts_with("AUDIO ")) << tokens[10];
+  EXPECT_EQ(tokens.back(), "702 END");
+
+  // A long message is stopped at once; a closed input then ends the module.
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "Bu uzun bir denemedir, otuz saniye kadar sürecek. ";
+  m.Send(Speak(text));
+  EXPECT_EQ(m.ReadUntil("701 BEGIN", 20000ms),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN"}));
+  m.Send("STOP\n");
+  const Tokens rest = m.ReadUntil("703 STOP", 5000ms);
+  ASSERT_FALSE(rest.empty());
+  EXPECT_EQ(rest.back(), "703 STOP");
+  EXPECT_LE(rest.size(), 3u);  // the pacing keeps at most a second of audio ahead
+  m.CloseInput();
+  EXPECT_EQ(m.WaitExit(10000ms), 0);
 }
 
 }  // namespace

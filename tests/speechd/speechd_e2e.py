@@ -255,6 +255,27 @@ FIRST = "Bu ilk cümledir."
 LONG = " ".join(["Bu uzun bir denemedir, otuz saniye kadar sürecek bir metin okunuyor."] * 12)
 
 
+def module_latencies(path):
+    """From the module's log: SPEAK received to its first 705 sent, in ms (median, max)."""
+    try:
+        with open(path) as f:
+            lines = [line.split(" ", 1) for line in f]
+    except OSError:
+        return {}
+    deltas, received = [], None
+    for stamp, what in lines:
+        if what.startswith("message:"):
+            received = int(stamp)
+        elif what.startswith("first audio:") and received is not None:
+            deltas.append(int(stamp) - received)
+            received = None
+    if not deltas:
+        return {}
+    deltas.sort()
+    return {"module_speak_to_first_705_ms": "median %d, max %d over %d messages" % (
+        deltas[len(deltas) // 2], deltas[-1], len(deltas))}
+
+
 def reference(say, text, work):
     path = os.path.join(work, "ref.wav")
     subprocess.run([say, "-w", path, text], check=True, timeout=60)
@@ -501,6 +522,7 @@ def main():
         if client is not None:
             client.close()
         server.stop()
+        figures.update(module_latencies(server.modlog))
         log("figures:", figures)
         if f.items:
             log("module log tail:")

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <thread>
@@ -30,7 +31,7 @@ using Clock = std::chrono::steady_clock;
 class ModuleProcess {
  public:
   explicit ModuleProcess(int stretchMs = 5, bool initError = false,
-                         const char* binary = SD_ORVANEL_FAKE) {
+                         const char* binary = SD_ORVANEL_FAKE, std::string extraEnv = {}) {
     int in[2], out[2];
     if (pipe(in) != 0 || pipe(out) != 0) return;
     posix_spawn_file_actions_t actions;
@@ -43,6 +44,7 @@ class ModuleProcess {
     for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
     env.push_back("FAKE_STRETCH_MS=" + std::to_string(stretchMs));
     if (initError) env.push_back("FAKE_INIT_ERROR=1");
+    if (!extraEnv.empty()) env.push_back(extraEnv);
     std::vector<char*> envp;
     for (auto& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
@@ -472,6 +474,40 @@ TEST_F(ModuleConversation, TheRealModuleSpeaksStopsAndExits) {
   EXPECT_LE(rest.size(), 3u);  // the pacing keeps at most a second of audio ahead
   m.CloseInput();
   EXPECT_EQ(m.WaitExit(10000ms), 0);
+}
+
+// Without server audio the module plays through the ALSA device itself (here a file PCM that
+// appends every stretch): the same events, and the samples the server would have had.
+TEST_F(ModuleConversation, TheRealModulePlaysItselfWhenTheServerTakesNoAudio) {
+  const std::string raw = testing::TempDir() + "sd_orvanel_alsa_" + std::to_string(getpid());
+  std::remove(raw.c_str());
+  const std::string message = Speak("<speak>Merhaba.<mark name=\"__spd_0\"/> Bir iki.</speak>");
+  std::size_t serverSamples = 0;
+  {
+    ModuleProcess m(0, false, SD_ORVANEL);
+    Start(m);
+    m.Send(message);
+    for (const std::string& t : m.ReadUntil("702 END", 20000ms))
+      if (t.starts_with("AUDIO ")) serverSamples += std::stoul(t.substr(6));
+  }
+  ModuleProcess m(0, false, SD_ORVANEL, "ORVANEL_PCM=file:'|cat >> " + raw + "',raw");
+  ASSERT_TRUE(m.Running());
+  m.Send("INIT\nAUDIO\naudio_output_method=alsa\n.\n" + message);
+  EXPECT_EQ(m.ReadUntil("702 END", 20000ms),
+            (Tokens{"299-Orvanel: Turkish synthesis ready", "299 OK LOADED SUCCESSFULLY",
+                    "207 OK RECEIVING AUDIO SETTINGS", "203 OK AUDIO INITIALIZED",
+                    "202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "700-__spd_0",
+                    "700 INDEX MARK", "702 END"}));
+  m.CloseInput();
+  EXPECT_EQ(m.WaitExit(10000ms), 0);
+  std::FILE* f = std::fopen(raw.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  std::fseek(f, 0, SEEK_END);
+  const long bytes = std::ftell(f);
+  std::fclose(f);
+  std::remove(raw.c_str());
+  EXPECT_GT(serverSamples, 22050u / 2);
+  EXPECT_EQ(static_cast<std::size_t>(bytes), 2 * serverSamples);
 }
 
 }  // namespace

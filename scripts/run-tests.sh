@@ -19,6 +19,8 @@ cmake --build build/tsan -j "$jobs"
 # The optimised build that `make demo` and `make bench` use must compile warning-free too.
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
 cmake --build build/release -j "$jobs"
+# The Debian package of that build, installed with apt and used (root only; skipped otherwise).
+(cd build/release && cpack -G DEB >/dev/null)
 
 # shellcheck source=scripts/sound-server.sh
 source scripts/sound-server.sh
@@ -33,4 +35,7 @@ serial='^(AlsaSoundServer|SpeechdServer)\.'
 ctest --test-dir build/test --output-on-failure -j "$jobs" -E "$serial" || status=1
 ctest --test-dir build/test --output-on-failure -R "$serial" || status=1
 ctest --test-dir build/tsan --output-on-failure -j "$jobs" -L threaded || status=1
+package_status=0
+tests/package/install_test.sh build/release || package_status=$?
+[ $package_status -eq 0 ] || [ $package_status -eq 77 ] || status=1
 exit $status

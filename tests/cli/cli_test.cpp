@@ -1,14 +1,30 @@
 // Runs the built orvanel-say on real input and compares what it prints and writes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "frontend/text_to_phonetic.h"
+#include "library/built_in_units.h"
+#include "platform/codepage.h"
+#include "synth/segment_planner.h"
+#include "synth/segment_renderer.h"
 
 namespace {
 
@@ -274,6 +290,259 @@ TEST_F(Cli, UnitsAreListedAndWritten) {
   r = Say({"--unit", "NOPE", "-w", file.string()});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("NOPE"), std::string::npos);
+}
+
+// --- Output targets, streaming, -f and volume --------------------------------------------------
+
+constexpr char kTwoSentences[] = "Merhaba d\xC3\xBCnya. Bu bir denemedir.";
+
+// Runs a shell command line with orvanel-say as $SAY; returns its exit status.
+int Shell(const std::string& line) {
+  const std::string cmd = "SAY=" + Quote(ORVANEL_SAY) + " bash -c " + Quote(line);
+  const int raw = std::system(cmd.c_str());
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+// Files like ".speech.wav.XXXXXX" that a failed or direct write must not leave behind.
+int HiddenTemporaries(const fs::path& dir) {
+  int n = 0;
+  for (const auto& entry : fs::directory_iterator(dir))
+    n += entry.path().filename().string().rfind('.', 0) == 0 ? 1 : 0;
+  return n;
+}
+
+// Reads everything a FIFO or socket receives, on its own thread.
+class Drain {
+ public:
+  explicit Drain(std::function<int()> open) {
+    thread_ = std::thread([this, open] {
+      const int fd = open();
+      char buf[65536];
+      for (ssize_t n; fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0;) data_.append(buf, n);
+      if (fd >= 0) ::close(fd);
+    });
+  }
+  std::string Wait() {
+    thread_.join();
+    return data_;
+  }
+
+ private:
+  std::thread thread_;
+  std::string data_;
+};
+
+TEST_F(Cli, SeekableTargetsGetExactSizesAndStreamsTheLargest) {
+  const auto file = dir_ / "speech.wav";
+  ASSERT_EQ(Say({"-w", file.string(), kTwoSentences}).status, 0);
+  const std::string wav = ReadFile(file);
+  ASSERT_GT(wav.size(), 44u);
+  EXPECT_EQ(Le32(wav, 4), wav.size() - 8);
+  EXPECT_EQ(Le32(wav, 40), wav.size() - 44);
+
+  // Standard output redirected to a file can seek too.
+  const SayResult toFile = Say({"-w", "-", kTwoSentences});
+  ASSERT_EQ(toFile.status, 0) << toFile.err;
+  EXPECT_EQ(toFile.out, wav);
+
+  // Through a pipe the sizes are unknown: 0xFFFFFFFF, and the samples are the same.
+  ASSERT_EQ(Shell("$SAY -w - '" + std::string(kTwoSentences) + "' | cat > " +
+                  Quote((dir_ / "piped.wav").string())),
+            0);
+  const std::string piped = ReadFile(dir_ / "piped.wav");
+  ASSERT_EQ(piped.size(), wav.size());
+  EXPECT_EQ(Le32(piped, 4), 0xFFFFFFFFu);
+  EXPECT_EQ(Le32(piped, 40), 0xFFFFFFFFu);
+  EXPECT_EQ(piped.substr(8, 32), wav.substr(8, 32));
+  EXPECT_EQ(piped.substr(44), wav.substr(44));
+
+  // Appended output cannot be filled in afterwards, so it is a stream too.
+  ASSERT_EQ(Shell("echo -n x > " + Quote((dir_ / "a.wav").string()) + "; $SAY -w - '" +
+                  kTwoSentences + "' >> " + Quote((dir_ / "a.wav").string())),
+            0);
+  const std::string appended = ReadFile(dir_ / "a.wav");
+  EXPECT_EQ(Le32(appended, 5), 0xFFFFFFFFu);
+  EXPECT_EQ(appended.substr(45), wav.substr(44));
+}
+
+TEST_F(Cli, AFifoIsWrittenAndStaysAFifo) {
+  const auto fifo = dir_ / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  Drain reader([&] { return ::open(fifo.c_str(), O_RDONLY); });
+  EXPECT_EQ(Say({"-w", fifo.string(), kTwoSentences}).status, 0);
+  const std::string got = reader.Wait();
+  ASSERT_EQ(Say({"-w", (dir_ / "file.wav").string(), kTwoSentences}).status, 0);
+  const std::string file = ReadFile(dir_ / "file.wav");
+  EXPECT_EQ(got.substr(44), file.substr(44));
+  EXPECT_EQ(Le32(got, 40), 0xFFFFFFFFu);
+  struct stat st {};
+  ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(Cli, CharacterDevicesAreWrittenNeverReplaced) {
+  // Private nodes with the numbers of the null and full devices.
+  const auto null = dir_ / "null";
+  const auto full = dir_ / "full";
+  if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+      ::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) {
+    GTEST_SKIP() << "cannot make device nodes here (needs root)";
+  }
+  const SayResult ok = Say({"-w", null.string(), kTwoSentences});
+  EXPECT_EQ(ok.status, 0) << ok.err;
+  const SayResult fullResult = Say({"-w", full.string(), kTwoSentences});
+  EXPECT_EQ(fullResult.status, 1);
+  EXPECT_EQ(fullResult.err,
+            "orvanel-say: cannot write " + full.string() + ": No space left on device\n");
+  for (const auto& node : {null, full}) {
+    struct stat st {};
+    ASSERT_EQ(::lstat(node.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode)) << node;
+  }
+  EXPECT_EQ(HiddenTemporaries(dir_), 0);
+}
+
+TEST_F(Cli, ASymbolicLinkIsFollowedAndItsTargetWritten) {
+  const auto target = dir_ / "target.wav";
+  const auto link = dir_ / "link.wav";
+  fs::create_symlink("target.wav", link);  // dangling: the target is made
+  ASSERT_EQ(Say({"-w", link.string(), "Bir."}).status, 0);
+  EXPECT_TRUE(fs::is_symlink(link));
+  ASSERT_TRUE(fs::is_regular_file(target));
+  const std::string first = ReadFile(target);
+  ASSERT_EQ(Say({"-w", link.string(), kTwoSentences}).status, 0);  // and then replaced
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_GT(ReadFile(target).size(), first.size());
+  EXPECT_EQ(Le32(ReadFile(target), 40), ReadFile(target).size() - 44);
+}
+
+TEST_F(Cli, ASocketIsConnectedAndWritten) {
+  const auto path = dir_ / "sock";
+  const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+  ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(::listen(server, 1), 0);
+  Drain reader([&] { return ::accept(server, nullptr, nullptr); });
+  EXPECT_EQ(Say({"-w", path.string(), "--raw", kTwoSentences}).status, 0);
+  const std::string got = reader.Wait();
+  ::close(server);
+  ASSERT_EQ(Say({"-w", (dir_ / "file.raw").string(), "--raw", kTwoSentences}).status, 0);
+  EXPECT_EQ(got, ReadFile(dir_ / "file.raw"));
+}
+
+TEST_F(Cli, AClosedPipeIsAWriteErrorNotADeathBySignal) {
+  const std::string status = (dir_ / "status").string();
+  const std::string err = (dir_ / "err").string();
+  Shell("$SAY -w - '" + std::string(kTwoSentences) + " " + kTwoSentences + "' 2> " + Quote(err) +
+        " | head -c 10 > /dev/null; echo ${PIPESTATUS[0]} > " + Quote(status));
+  EXPECT_EQ(ReadFile(status), "1\n");
+  EXPECT_EQ(ReadFile(err), "orvanel-say: cannot write to standard output: Broken pipe\n");
+}
+
+TEST_F(Cli, BadInputFromAPipeLeavesNoFileAndKeepsTheOldOne) {
+  const auto file = dir_ / "speech.wav";
+  std::ofstream(file) << "old";
+  const std::string err = (dir_ / "err").string();
+  EXPECT_EQ(
+      Shell("printf 'Merhaba.\\n\\377' | $SAY -w " + Quote(file.string()) + " 2> " + Quote(err)),
+      1);
+  EXPECT_EQ(ReadFile(err), "orvanel-say: input is not valid UTF-8 (byte offset 9)\n");
+  EXPECT_EQ(ReadFile(file), "old");
+  EXPECT_EQ(HiddenTemporaries(dir_), 0);
+}
+
+TEST_F(Cli, TextFromAFileIsTheSameAsFromArguments) {
+  const auto text = dir_ / "text.txt";
+  std::ofstream(text) << kTwoSentences;
+  const SayResult fromArgs = Say({"--phonetic", kTwoSentences});
+  const SayResult fromFile = Say({"--phonetic", "-f", text.string()});
+  const SayResult fromStdin = Say({"--phonetic", "--file=-"}, kTwoSentences);
+  EXPECT_EQ(fromFile.status, 0);
+  EXPECT_EQ(fromFile.out, fromArgs.out);
+  EXPECT_EQ(fromStdin.out, fromArgs.out);
+  ASSERT_EQ(Say({"-w", (dir_ / "a.raw").string(), "--raw", "-f", text.string()}).status, 0);
+  ASSERT_EQ(Say({"-w", (dir_ / "b.raw").string(), "--raw", kTwoSentences}).status, 0);
+  EXPECT_EQ(ReadFile(dir_ / "a.raw"), ReadFile(dir_ / "b.raw"));
+
+  const SayResult missing = Say({"-f", (dir_ / "nope.txt").string(), "-w", "-"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "orvanel-say: cannot read " + (dir_ / "nope.txt").string() +
+                             ": No such file or directory\n");
+  EXPECT_EQ(missing.out, "");
+  const SayResult both = Say({"-f", text.string(), "merhaba"});
+  EXPECT_EQ(both.status, 2);
+  // A bad byte in a file is found before anything is written.
+  std::ofstream(dir_ / "bad.txt") << "Merhaba. Merhaba.\n\xFF";
+  const SayResult bad = Say({"-w", "-", "-f", (dir_ / "bad.txt").string()});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err, "orvanel-say: input is not valid UTF-8 (byte offset 18)\n");
+}
+
+TEST_F(Cli, VolumeScalesTheSamples) {
+  std::string pcm[3];
+  const char* volumes[] = {"100", "50", "200"};
+  for (int k = 0; k < 3; ++k) {
+    const auto file = dir_ / (std::string("v") + volumes[k] + ".raw");
+    ASSERT_EQ(Say({"--raw", "-w", file.string(), "-a", volumes[k], kTwoSentences}).status, 0);
+    pcm[k] = ReadFile(file);
+  }
+  ASSERT_EQ(Say({"--raw", "-w", (dir_ / "plain.raw").string(), kTwoSentences}).status, 0);
+  EXPECT_EQ(pcm[0], ReadFile(dir_ / "plain.raw"));
+  ASSERT_EQ(pcm[1].size(), pcm[0].size());
+  ASSERT_EQ(pcm[2].size(), pcm[0].size());
+  const auto* s = reinterpret_cast<const std::int16_t*>(pcm[0].data());
+  const auto* half = reinterpret_cast<const std::int16_t*>(pcm[1].data());
+  const auto* twice = reinterpret_cast<const std::int16_t*>(pcm[2].data());
+  for (std::size_t i = 0; i < pcm[0].size() / 2; ++i) {
+    ASSERT_LE(std::abs(2 * half[i] - s[i]), 1) << i;
+    ASSERT_EQ(twice[i], std::clamp(2 * s[i], -32768, 32767)) << i;
+  }
+  EXPECT_EQ(Say({"-a", "201", "x"}).status, 2);
+}
+
+// The designed path, in process: the whole text transcribed, then stretch after stretch.
+std::string DesignedPcm(const std::string& utf8, unsigned speed, unsigned pitch) {
+  orvanel::synth::UnitInventory units;
+  std::string error;
+  EXPECT_EQ(orvanel::library::LoadBuiltInUnits(units, error), 1) << error;
+  std::string cp, phonetic;
+  orvanel::platform::DecodeError bad;
+  EXPECT_TRUE(orvanel::platform::Utf8ToCp1254(utf8, cp, bad));
+  orvanel::frontend::TextToPhonetic(cp, phonetic);
+  std::string pcm;
+  orvanel::synth::SegmentList list;
+  orvanel::synth::SampleBuffer buffer;
+  std::int32_t position = 0;
+  while (orvanel::synth::PlanStretch(phonetic, position, list)) {
+    buffer.Begin(orvanel::synth::kStretchCapacityBytes, static_cast<std::uint16_t>(pitch));
+    for (std::size_t i = 0; i < list.Size(); ++i)
+      orvanel::synth::RenderSegment(list[i], orvanel::synth::BuildEnvelope(list, i),
+                                    static_cast<std::uint16_t>(speed), units, buffer);
+    pcm.append(reinterpret_cast<const char*>(buffer.Samples()), buffer.SampleCount() * 2);
+    buffer.Release();
+  }
+  return pcm;
+}
+
+TEST_F(Cli, LiteralSpeechIsTheDesignedPcmFromArgumentsFilesAndPipes) {
+  std::ifstream sentences(ORVANEL_SENTENCES);
+  std::string text, line;
+  for (int i = 0; i < 150 && std::getline(sentences, line); ++i) text += line + "\n";
+  std::ofstream(dir_ / "text.txt") << text;
+  for (const auto& [speed, pitch] : {std::pair{"50", "50"}, {"10", "90"}}) {
+    const std::string expected = DesignedPcm(text, std::stoi(speed), std::stoi(pitch));
+    const auto file = dir_ / "out.raw";
+    ASSERT_EQ(Say({"--literal", "--raw", "-s", speed, "-p", pitch, "-w", file.string(), "-f",
+                   (dir_ / "text.txt").string()})
+                  .status,
+              0);
+    EXPECT_TRUE(ReadFile(file) == expected) << "file, speed " << speed;
+    const SayResult piped = Say({"--literal", "--raw", "-s", speed, "-p", pitch, "-w", "-"}, text);
+    EXPECT_TRUE(piped.out == expected) << "stdin, speed " << speed;
+  }
 }
 
 }  // namespace

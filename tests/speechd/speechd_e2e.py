@@ -151,8 +151,7 @@ class Server:
             text = f.read()
         with open(os.path.join(self.confdir, "modules", "orvanel.conf"), "w") as f:
             f.write(text + '\nOrvanelLogFile "%s"\n' % self.modlog)
-        self.module = os.path.realpath(module)
-        os.symlink(self.module, os.path.join(self.moddir, "sd_orvanel"))
+        os.symlink(os.path.realpath(module), os.path.join(self.moddir, "sd_orvanel"))
         self.socket = os.path.join(work, "spd.sock")
         self.pidfile = os.path.join(work, "spd.pid")
         self.logdir = os.path.join(work, "log")
@@ -166,8 +165,23 @@ class Server:
             if os.path.exists(self.socket):
                 break
             time.sleep(0.05)
-        with open(self.pidfile) as f:
-            self.pid = int(f.read().strip())
+
+    def server_pids(self):
+        """The speech-dispatcher processes of this test: those given its socket. (The pid file
+        can still name the process that forked the daemon when it is read.)"""
+        pids = []
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                with open("/proc/%s/cmdline" % entry, "rb") as f:
+                    args = f.read().split(b"\0")
+            except OSError:
+                continue
+            if args and args[0].endswith(b"speech-dispatcher") and \
+                    self.socket.encode() in args:
+                pids.append(int(entry))
+        return pids
 
     def spd_say(self, *args, timeout=30):
         return subprocess.run(["spd-say", *args], env=self.env, capture_output=True, text=True,
@@ -180,28 +194,40 @@ class Server:
         return c
 
     def module_pids(self):
-        """The processes running this test's module binary."""
+        """The module processes of this test's server: started from its module folder."""
         pids = []
+        prefix = os.path.join(self.moddir, "sd_orvanel").encode()
         for entry in os.listdir("/proc"):
             if not entry.isdigit():
                 continue
             try:
-                exe = os.readlink("/proc/%s/exe" % entry)
+                with open("/proc/%s/cmdline" % entry, "rb") as f:
+                    args = f.read().split(b"\0")
             except OSError:
                 continue
-            if exe == self.module:
+            if args and args[0] == prefix:
                 pids.append(int(entry))
         return pids
 
     def stop(self):
-        try:
-            os.kill(self.pid, signal.SIGTERM)
-            for _ in range(50):
-                os.kill(self.pid, 0)
-                time.sleep(0.1)
-            os.kill(self.pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
+        """Ends this test's server; the module then sees its input close and exits. True when
+        both are gone within five seconds."""
+        pids = self.server_pids()
+        for pid in pids:
+            try:
+                os.kill(pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline and (self.server_pids() or self.module_pids()):
+            time.sleep(0.1)
+        gone = not self.server_pids() and not self.module_pids()
+        for pid in self.server_pids() + self.module_pids():
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        return gone
 
 
 class Events:
@@ -522,7 +548,7 @@ def main():
     finally:
         if client is not None:
             client.close()
-        server.stop()
+        f.check(server.stop(), "the server stops and the module exits with it")
         figures.update(module_latencies(server.modlog))
         log("figures:", figures)
         if f.items:

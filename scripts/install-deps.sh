@@ -6,7 +6,8 @@ what=${1:-test}
 
 build=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
        qt6-base-dev libasound2-dev libasound2-plugins fonts-dejavu-core dpkg-dev file)
-test=(pulseaudio pulseaudio-utils alsa-utils xvfb xauth imagemagick openbox xdotool)
+test=(pulseaudio pulseaudio-utils alsa-utils xvfb xauth imagemagick openbox xdotool
+      speech-dispatcher speech-dispatcher-audio-plugins python3-speechd)
 bench=(espeak-ng time bc python3)
 
 case "$what" in

@@ -28,9 +28,10 @@ sound_server_start || echo "note: no sound server; the real-device tests will be
 trap sound_server_stop EXIT
 
 status=0
-# The real-device tests measure timing and what reaches the server, so they run on their own,
+# The real-device tests (the ALSA device, and the speech-dispatcher module under a private
+# speech server) measure timing and what reaches the server, so they run on their own,
 # after the rest, rather than next to sanitizer-loaded tests that could starve the audio.
-serial='^AlsaSoundServer\.'
+serial='^(AlsaSoundServer|SpeechdServer)\.'
 ctest --test-dir build/test --output-on-failure -j "$jobs" -E "$serial" || status=1
 ctest --test-dir build/test --output-on-failure -R "$serial" || status=1
 ctest --test-dir build/tsan --output-on-failure -j "$jobs" -L threaded || status=1

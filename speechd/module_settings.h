@@ -1,0 +1,46 @@
+// The server's SET values and how they reach the voice: one pure mapping from the server's
+// scales to the library's controls, and the one place where those controls are applied.
+#pragma once
+
+#include <string_view>
+
+#include "library/synthesizer.h"
+#include "speechd/spoken_names.h"
+
+namespace orvanel::speechd {
+
+// What the server last SET, in its own scales (rate, pitch and volume -100..100).
+struct ModuleSettings {
+  int rate = 0;
+  int pitch = 0;
+  int volume = 100;
+  PunctuationMode punctuation = PunctuationMode::kSome;
+  bool spelling = false;
+  bool capitals = false;  // cap_let_recogn: "büyük" before a capital in CHAR and spelling
+};
+
+// Takes one key=value line of a SET block. False (and settings unchanged) for keys the module
+// ignores (pitch_range, voice, language, synthesis_voice, unknown keys) and unreadable values.
+bool ApplySetting(std::string_view key, std::string_view value, ModuleSettings& settings);
+
+// The library's controls for the server's values.
+struct VoiceControls {
+  double ratePercent = 100;  // 50 (rate -100) .. 100 (rate 0) .. 300 (rate +100)
+  double semitones = 0;      // -6 .. +6
+  unsigned volumePercent = 100;
+
+  friend bool operator==(const VoiceControls&, const VoiceControls&) = default;
+};
+
+// rate: 100 x exp(a r + b r^2), which passes 50 % at -100, 100 % at 0 and 300 % at +100 and
+// rises smoothly in between; pitch: 6 semitones per 100; volume: (v + 100) / 2 %, so that the
+// server's default 100 leaves the samples as designed and -100 is silence. Values outside
+// -100..100 are clamped.
+VoiceControls MapVoiceControls(int rate, int pitch, int volume);
+
+// Writes the controls into the voice that synthesis reads: the rate (rounded, 25..400 %) and the
+// pitch shift go to the voice controls, which keep the formants and leave the designed speed and
+// pitch (the playback rate) at their defaults; the volume to the volume.
+void ApplyVoiceControls(const VoiceControls& controls, library::VoiceSettings& voice);
+
+}  // namespace orvanel::speechd

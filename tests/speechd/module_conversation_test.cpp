@@ -1,0 +1,514 @@
+// The module as the server meets it: the module binary (over a fake voice) driven through its
+// standard input and output, with every reply and event checked in order.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "speechd/audio_event.h"
+
+extern char** environ;
+
+namespace orvanel::speechd {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// The module process, with its events read back as tokens: each text line as it is, and each
+// 705 event as "AUDIO n" (n samples at 22050 Hz, all 0x7D0A) or "AUDIO n @rate", or "BAD AUDIO".
+class ModuleProcess {
+ public:
+  explicit ModuleProcess(int stretchMs = 5, bool initError = false,
+                         const char* binary = SD_ORVANEL_FAKE, std::string extraEnv = {}) {
+    int in[2], out[2];
+    if (pipe(in) != 0 || pipe(out) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, in[1]);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
+    env.push_back("FAKE_STRETCH_MS=" + std::to_string(stretchMs));
+    if (initError) env.push_back("FAKE_INIT_ERROR=1");
+    if (!extraEnv.empty()) env.push_back(extraEnv);
+    std::vector<char*> envp;
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    const char* argv[] = {binary, nullptr};
+    if (posix_spawn(&pid_, binary, &actions, nullptr, const_cast<char* const*>(argv),
+                    envp.data()) != 0)
+      pid_ = 0;
+    posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    close(out[1]);
+    toModule_ = in[1];
+    fromModule_ = out[0];
+    signal(SIGPIPE, SIG_IGN);
+  }
+  ~ModuleProcess() {
+    CloseInput();
+    if (pid_ > 0 && !exited_) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (fromModule_ >= 0) close(fromModule_);
+  }
+
+  bool Running() const { return pid_ > 0; }
+  void Send(std::string_view text) {
+    while (!text.empty()) {
+      const ssize_t n = write(toModule_, text.data(), text.size());
+      if (n <= 0) return;
+      text.remove_prefix(static_cast<std::size_t>(n));
+    }
+  }
+  void CloseInput() {
+    if (toModule_ >= 0) close(toModule_);
+    toModule_ = -1;
+  }
+
+  // The next token, or nothing when none came within timeout.
+  std::optional<std::string> Next(std::chrono::milliseconds timeout = 5000ms) {
+    const auto deadline = Clock::now() + timeout;
+    while (true) {
+      if (auto token = Parse()) return token;
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+      if (left <= 0ms) return std::nullopt;
+      pollfd p{fromModule_, POLLIN, 0};
+      if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+      char chunk[65536];
+      const ssize_t n = read(fromModule_, chunk, sizeof chunk);
+      if (n <= 0) return std::nullopt;
+      buffer_.append(chunk, static_cast<std::size_t>(n));
+    }
+  }
+  // Reads tokens until one equal to last (included), at most within timeout.
+  std::vector<std::string> ReadUntil(const std::string& last,
+                                     std::chrono::milliseconds timeout = 5000ms) {
+    std::vector<std::string> tokens;
+    const auto deadline = Clock::now() + timeout;
+    while (Clock::now() < deadline) {
+      auto t = Next(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()));
+      if (!t) break;
+      tokens.push_back(*t);
+      if (*t == last) break;
+    }
+    return tokens;
+  }
+  // The exit status once the process has ended within timeout, or -1.
+  int WaitExit(std::chrono::milliseconds timeout = 5000ms) {
+    const auto deadline = Clock::now() + timeout;
+    while (Clock::now() < deadline) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        exited_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      }
+      std::this_thread::sleep_for(5ms);
+    }
+    return -1;
+  }
+  bool Alive() { return pid_ > 0 && !exited_ && waitpid(pid_, nullptr, WNOHANG) == 0; }
+
+ private:
+  std::optional<std::string> Parse() {
+    const std::string audio = std::string("705-AUDIO") + '\0';
+    if (buffer_.starts_with(audio)) {
+      const std::size_t end = buffer_.find('\n');
+      const std::string tail = "\n705 AUDIO\n";
+      if (end == std::string::npos || buffer_.size() < end + tail.size()) return std::nullopt;
+      std::string bytes;
+      const bool unescaped =
+          Unescape(std::string_view(buffer_).substr(audio.size(), end - audio.size()), bytes);
+      const bool framed = buffer_.compare(end, tail.size(), tail) == 0;
+      buffer_.erase(0, end + tail.size());
+      bool samplesRight = bytes.size() % 2 == 0;
+      for (std::size_t i = 0; samplesRight && i < bytes.size(); i += 2)
+        samplesRight = bytes[i] == '\x0A' && bytes[i + 1] == '\x7D';
+      const std::string n = std::to_string(bytes.size() / 2);
+      const std::string expected =
+          "bits=16,num_channels=1,sample_rate=" + rate_ + ",num_samples=" + n + ",big_endian=0,";
+      std::string token = header_ == expected && unescaped && framed ? "AUDIO " + n : "BAD AUDIO";
+      if (token != "BAD AUDIO" && !samplesRight) token += " (other samples)";
+      if (token != "BAD AUDIO" && rate_ != "22050") token += " @" + rate_;
+      header_.clear();
+      return token;
+    }
+    const std::size_t end = buffer_.find('\n');
+    if (end == std::string::npos) return std::nullopt;
+    std::string line = buffer_.substr(0, end);
+    buffer_.erase(0, end + 1);
+    if (line.starts_with("705-") && line.find('=') != std::string::npos) {
+      header_ += line.substr(4) + ",";
+      if (line.starts_with("705-sample_rate=")) rate_ = line.substr(16);
+      return Parse();
+    }
+    return line;
+  }
+
+  pid_t pid_ = 0;
+  bool exited_ = false;
+  int toModule_ = -1;
+  int fromModule_ = -1;
+  std::string buffer_;
+  std::string header_;
+  std::string rate_;
+};
+
+using Tokens = std::vector<std::string>;
+
+const std::string kSetDefaults =
+    "SET\npitch=0\npitch_range=0\nrate=0\nvolume=100\npunctuation_mode=none\n"
+    "spelling_mode=off\ncap_let_recogn=none\nvoice=male1\nlanguage=tr\nsynthesis_voice=\n.\n";
+
+std::string Speak(const std::string& ssml) { return "SPEAK\n" + ssml + "\n.\n"; }
+
+std::string Words(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += "kelime ";
+  return text;
+}
+
+class ModuleConversation : public testing::Test {
+ protected:
+  // INIT and AUDIO as the server starts a module.
+  static void Start(ModuleProcess& m) {
+    ASSERT_TRUE(m.Running());
+    m.Send("INIT\nAUDIO\naudio_output_method=server\n.\n");
+    EXPECT_EQ(m.ReadUntil("203 OK AUDIO INITIALIZED"),
+              (Tokens{"299-Orvanel: Turkish synthesis ready", "299 OK LOADED SUCCESSFULLY",
+                      "207 OK RECEIVING AUDIO SETTINGS", "203 OK AUDIO INITIALIZED"}));
+  }
+  // Checks one whole message: its start, any audio, and exactly one terminal event.
+  static void ExpectOneMessage(const Tokens& tokens, const std::string& terminal) {
+    ASSERT_GE(tokens.size(), 4u);
+    EXPECT_EQ(tokens[0], "202 OK RECEIVING MESSAGE");
+    EXPECT_EQ(tokens[1], "200 OK SPEAKING");
+    EXPECT_EQ(tokens[2], "701 BEGIN");
+    EXPECT_EQ(tokens.back(), terminal);
+    for (std::size_t i = 3; i + 1 < tokens.size(); ++i) EXPECT_EQ(tokens[i], "AUDIO 600") << i;
+  }
+};
+
+TEST_F(ModuleConversation, AnswersTheServersSetUp) {
+  ModuleProcess m;
+  Start(m);
+  m.Send("LOGLEVEL\nlog_level=5\n.\nLIST VOICES\n" + kSetDefaults +
+         "DEBUG ON /tmp/x\nDEBUG OFF\nHELLO\n");
+  EXPECT_EQ(
+      m.ReadUntil("300 ERR UNKNOWN COMMAND"),
+      (Tokens{"207 OK RECEIVING LOGLEVEL SETTINGS", "203 OK LOGLEVEL SET", "200-Orvanel\ttr\tnone",
+              "200 OK VOICE LIST SENT", "207 OK RECEIVING SETTINGS", "203 OK SETTINGS RECEIVED",
+              "200 OK DEBUGGING ON", "200 OK DEBUGGING OFF", "300 ERR UNKNOWN COMMAND"}));
+}
+
+TEST_F(ModuleConversation, RefusesToPlayItselfWithoutAPlayer) {
+  ModuleProcess m;
+  ASSERT_TRUE(m.Running());
+  m.Send("AUDIO\naudio_output_method=pulse\n.\n");
+  EXPECT_EQ(m.ReadUntil("300 MODULE ERROR"), (Tokens{"207 OK RECEIVING AUDIO SETTINGS",
+                                                     "300-only server audio", "300 MODULE ERROR"}));
+}
+
+TEST_F(ModuleConversation, SpeaksEachStretchAsAnAudioEvent) {
+  ModuleProcess m;
+  Start(m);
+  m.Send(kSetDefaults + Speak("<speak>bir iki üç</speak>"));
+  EXPECT_EQ(
+      m.ReadUntil("702 END"),
+      (Tokens{"207 OK RECEIVING SETTINGS", "203 OK SETTINGS RECEIVED", "202 OK RECEIVING MESSAGE",
+              "200 OK SPEAKING", "701 BEGIN", "AUDIO 300", "AUDIO 300", "AUDIO 400", "702 END"}));
+}
+
+TEST_F(ModuleConversation, SendsEachMarkAfterTheAudioBeforeIt) {
+  ModuleProcess m;
+  Start(m);
+  m.Send(
+      Speak("<speak><mark name=\"m0\"/>bir.<mark name=\"__spd_0\"/> iki üç."
+            "<mark name=\"__spd_1\"/><mark name=\"__spd_2\"/>dört</speak>"));
+  EXPECT_EQ(m.ReadUntil("702 END"),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "700-m0",
+                    "700 INDEX MARK", "AUDIO 400", "700-__spd_0", "700 INDEX MARK", "AUDIO 300",
+                    "AUDIO 500", "700-__spd_1", "700 INDEX MARK", "700-__spd_2", "700 INDEX MARK",
+                    "AUDIO 500", "702 END"}));
+}
+
+TEST_F(ModuleConversation, BreaksAreSilenceOfTheirLengthAndEmptyMessagesStillEnd) {
+  ModuleProcess m;
+  Start(m);
+  // The server sends a message only after the previous one has ended.
+  m.Send(Speak("a<break time=\"100ms\"/>b"));
+  EXPECT_EQ(m.ReadUntil("702 END"),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "AUDIO 100",
+                    "AUDIO 2205 (other samples)", "AUDIO 100", "702 END"}));
+  m.Send(Speak("<speak></speak>"));
+  EXPECT_EQ(m.ReadUntil("702 END"),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "702 END"}));
+  m.Send("CHAR\n\xFF\n.\n");
+  EXPECT_EQ(m.ReadUntil("702 END"),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "702 END"}));
+}
+
+TEST_F(ModuleConversation, CharKeyAndSoundIconAreSpoken) {
+  ModuleProcess m;
+  Start(m);
+  // "yumuşak ge", "sayfa aşağı", "message new": two stretches each (100 samples a byte).
+  const std::pair<const char*, const char*> messages[] = {
+      {"CHAR\nğ\n.\n", "AUDIO 200"},
+      {"KEY\nnext\n.\n", "AUDIO 800"},
+      {"SOUND_ICON\nmessage-new\n.\n", "AUDIO 300"}};
+  for (const auto& [message, second] : messages) {
+    m.Send(message);
+    const Tokens tokens = m.ReadUntil("702 END");
+    ASSERT_EQ(tokens.size(), 6u);
+    EXPECT_EQ(tokens[2], "701 BEGIN");
+    EXPECT_EQ(tokens[4], second);
+    EXPECT_EQ(tokens[5], "702 END");
+  }
+}
+
+TEST_F(ModuleConversation, StopEndsTheMessageAtOnceAndTheNextOnePlays) {
+  ModuleProcess m(20);
+  Start(m);
+  m.Send(Speak(Words(500)));
+  EXPECT_EQ(m.ReadUntil("AUDIO 600"),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "AUDIO 600"}));
+  const auto stopped = Clock::now();
+  m.Send("STOP\n");
+  const Tokens rest = m.ReadUntil("703 STOP", 2000ms);
+  const auto took = Clock::now() - stopped;
+  ASSERT_FALSE(rest.empty());
+  EXPECT_EQ(rest.back(), "703 STOP");
+  EXPECT_LE(rest.size(), 2u);  // at most the stretch already under way
+  EXPECT_LT(took, 200ms);
+  m.Send(Speak("bir"));
+  EXPECT_EQ(m.ReadUntil("702 END"), (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING",
+                                            "701 BEGIN", "AUDIO 300", "702 END"}));
+}
+
+TEST_F(ModuleConversation, StopAndPauseWhenIdleSayNothing) {
+  ModuleProcess m;
+  Start(m);
+  m.Send("STOP\nPAUSE\nSTOP\nLIST VOICES\n");
+  EXPECT_EQ(m.Next(), "200-Orvanel\ttr\tnone");
+  m.Send(Speak("bir"));
+  EXPECT_EQ(m.ReadUntil("702 END"),
+            (Tokens{"200 OK VOICE LIST SENT", "202 OK RECEIVING MESSAGE", "200 OK SPEAKING",
+                    "701 BEGIN", "AUDIO 300", "702 END"}));
+}
+
+TEST_F(ModuleConversation, PauseStopsAtTheNextMarkAfterItsAudio) {
+  ModuleProcess m(20);
+  Start(m);
+  m.Send(
+      Speak("bir iki üç dört beş altı.<mark name=\"__spd_0\"/> yedi sekiz."
+            "<mark name=\"__spd_1\"/> dokuz."));
+  EXPECT_EQ(m.ReadUntil("AUDIO 300"),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "AUDIO 300"}));
+  m.Send("PAUSE\n");
+  const Tokens rest = m.ReadUntil("704 PAUSE");
+  EXPECT_EQ(rest, (Tokens{"AUDIO 300", "AUDIO 400", "AUDIO 500", "AUDIO 400", "AUDIO 600",
+                          "700-__spd_0", "700 INDEX MARK", "704 PAUSE"}));
+  m.Send("LIST VOICES\n");
+  EXPECT_EQ(m.Next(), "200-Orvanel\ttr\tnone");  // nothing more of the paused message
+}
+
+TEST_F(ModuleConversation, PauseWithoutAMarkAheadPausesAtOnce) {
+  ModuleProcess m(20);
+  Start(m);
+  m.Send(Speak("bir.<mark name=\"__spd_0\"/> " + Words(500)));
+  EXPECT_EQ(m.ReadUntil("AUDIO 600"),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "AUDIO 400",
+                    "700-__spd_0", "700 INDEX MARK", "AUDIO 600"}));
+  m.Send("PAUSE\n");
+  const Tokens rest = m.ReadUntil("704 PAUSE", 1000ms);
+  ASSERT_FALSE(rest.empty());
+  EXPECT_EQ(rest.back(), "704 PAUSE");
+  EXPECT_LE(rest.size(), 2u);
+}
+
+TEST_F(ModuleConversation, ASpeakWhileSpeakingStopsTheFirstMessage) {
+  ModuleProcess m(20);
+  Start(m);
+  m.Send(Speak(Words(500)));
+  EXPECT_EQ(m.ReadUntil("AUDIO 600").size(), 4u);
+  m.Send(Speak("bir"));
+  Tokens rest = m.ReadUntil("702 END");
+  ASSERT_GE(rest.size(), 6u);
+  EXPECT_EQ(rest[0], "202 OK RECEIVING MESSAGE");
+  rest.erase(rest.begin(), rest.end() - 5);
+  EXPECT_EQ(rest, (Tokens{"703 STOP", "200 OK SPEAKING", "701 BEGIN", "AUDIO 300", "702 END"}));
+}
+
+TEST_F(ModuleConversation, BadInputNeverLosesTheProtocol) {
+  ModuleProcess m;
+  Start(m);
+  m.Send("\x01\x02garbage\n\xFF\xFE\n");
+  EXPECT_EQ(m.ReadUntil("300 ERR UNKNOWN COMMAND"), (Tokens{"300 ERR UNKNOWN COMMAND"}));
+  EXPECT_EQ(m.ReadUntil("300 ERR UNKNOWN COMMAND"), (Tokens{"300 ERR UNKNOWN COMMAND"}));
+  // Malformed markup is read as text: "a", "<b", "c", "<mark", "name=x/>", "&bogus;", "</speak".
+  m.Send(Speak("<speak>a <b c <mark name=x/> &bogus; </say-as></speak"));
+  EXPECT_EQ(
+      m.ReadUntil("702 END"),
+      (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "AUDIO 100", "AUDIO 200",
+              "AUDIO 100", "AUDIO 500", "AUDIO 800", "AUDIO 700", "AUDIO 700", "702 END"}));
+  // Invalid UTF-8 and the zero byte become blanks.
+  m.Send(Speak(std::string("bir \xC3\x28 \0 iki", 12)));
+  EXPECT_EQ(m.ReadUntil("702 END"),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "AUDIO 300",
+                    "AUDIO 100", "AUDIO 300", "702 END"}));
+  m.Send("SET\nrate=fast\nvolume=\nnoequals\n=\n.\nLIST VOICES\n");
+  EXPECT_EQ(m.ReadUntil("200 OK VOICE LIST SENT"),
+            (Tokens{"207 OK RECEIVING SETTINGS", "203 OK SETTINGS RECEIVED",
+                    "200-Orvanel\ttr\tnone", "200 OK VOICE LIST SENT"}));
+}
+
+TEST_F(ModuleConversation, AMegabyteMessageIsTakenAndStopped) {
+  ModuleProcess m(2);
+  Start(m);
+  const std::string text = Words((1 << 20) / 7 + 1);
+  m.Send(Speak("<speak>" + text + "</speak>"));
+  const Tokens first = m.ReadUntil("AUDIO 600");
+  EXPECT_EQ(first,
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "AUDIO 600"}));
+  m.Send("STOP\n");
+  const Tokens rest = m.ReadUntil("703 STOP");
+  ASSERT_FALSE(rest.empty());
+  EXPECT_EQ(rest.back(), "703 STOP");
+}
+
+TEST_F(ModuleConversation, AHundredSpeakStopPairsEachEndOnce) {
+  ModuleProcess m(2);
+  Start(m);
+  int terminals = 0;
+  for (int i = 0; i < 100; ++i) {
+    m.Send(Speak(Words(50)) + "STOP\n");
+    Tokens tokens;
+    while (auto t = m.Next()) {
+      tokens.push_back(*t);
+      if (*t == "702 END" || *t == "703 STOP" || *t == "704 PAUSE") break;
+    }
+    ASSERT_FALSE(tokens.empty()) << "message " << i;
+    ExpectOneMessage(tokens, tokens.back() == "702 END" ? "702 END" : "703 STOP");
+    ++terminals;
+  }
+  EXPECT_EQ(terminals, 100);
+  m.Send("LIST VOICES\n");
+  EXPECT_EQ(m.Next(), "200-Orvanel\ttr\tnone");
+  EXPECT_TRUE(m.Alive());
+}
+
+TEST_F(ModuleConversation, ExitsCleanlyWhenTheServerClosesItsEnd) {
+  ModuleProcess m(20);
+  Start(m);
+  m.Send(Speak(Words(500)));
+  EXPECT_EQ(m.ReadUntil("AUDIO 600").size(), 4u);
+  m.CloseInput();
+  const Tokens rest = m.ReadUntil("703 STOP");
+  ASSERT_FALSE(rest.empty());
+  EXPECT_EQ(rest.back(), "703 STOP");
+  EXPECT_EQ(m.WaitExit(), 0);
+}
+
+TEST_F(ModuleConversation, QuitAnswersAndExits) {
+  ModuleProcess m;
+  Start(m);
+  m.Send("QUIT\n");
+  EXPECT_EQ(m.Next(), "210 OK QUIT");
+  EXPECT_EQ(m.WaitExit(), 0);
+}
+
+TEST_F(ModuleConversation, AFailedInitIsReportedAndEndsTheModule) {
+  ModuleProcess m(5, true);
+  ASSERT_TRUE(m.Running());
+  m.Send("INIT\n");
+  EXPECT_EQ(m.ReadUntil("399 ERR CANT INIT MODULE"),
+            (Tokens{"399-no units", "399 ERR CANT INIT MODULE"}));
+  EXPECT_EQ(m.WaitExit(), 1);
+}
+
+// The real module, with the library's voice: the same conversation, real speech.
+TEST_F(ModuleConversation, TheRealModuleSpeaksStopsAndExits) {
+  ModuleProcess m(0, false, SD_ORVANEL);
+  Start(m);
+  m.Send(kSetDefaults + "LIST VOICES\n" +
+         Speak("<speak>Merhaba.<mark name=\"__spd_0\"/> Bir iki."
+               "</speak>"));
+  const Tokens tokens = m.ReadUntil("702 END", 20000ms);
+  ASSERT_EQ(tokens.size(), 12u);
+  EXPECT_EQ(Tokens(tokens.begin(), tokens.begin() + 7),
+            (Tokens{"207 OK RECEIVING SETTINGS", "203 OK SETTINGS RECEIVED",
+                    "200-Orvanel\ttr\tnone", "200 OK VOICE LIST SENT", "202 OK RECEIVING MESSAGE",
+                    "200 OK SPEAKING", "701 BEGIN"}));
+  EXPECT_TRUE(tokens[7].starts_with("AUDIO ") && tokens[7].ends_with("(other samples)"));
+  EXPECT_EQ(Tokens(tokens.begin() + 8, tokens.begin() + 10),
+            (Tokens{"700-__spd_0", "700 INDEX MARK"}));
+  EXPECT_TRUE(tokens[10].starts_with("AUDIO ")) << tokens[10];
+  EXPECT_EQ(tokens.back(), "702 END");
+
+  // A long message is stopped at once; a closed input then ends the module.
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "Bu uzun bir denemedir, otuz saniye kadar sürecek. ";
+  m.Send(Speak(text));
+  EXPECT_EQ(m.ReadUntil("701 BEGIN", 20000ms),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN"}));
+  m.Send("STOP\n");
+  const Tokens rest = m.ReadUntil("703 STOP", 5000ms);
+  ASSERT_FALSE(rest.empty());
+  EXPECT_EQ(rest.back(), "703 STOP");
+  EXPECT_LE(rest.size(), 3u);  // the pacing keeps at most a second of audio ahead
+  m.CloseInput();
+  EXPECT_EQ(m.WaitExit(10000ms), 0);
+}
+
+// Without server audio the module plays through the ALSA device itself (here a file PCM that
+// appends every stretch): the same events, and the samples the server would have had.
+TEST_F(ModuleConversation, TheRealModulePlaysItselfWhenTheServerTakesNoAudio) {
+  const std::string raw = testing::TempDir() + "sd_orvanel_alsa_" + std::to_string(getpid());
+  std::remove(raw.c_str());
+  const std::string message = Speak("<speak>Merhaba.<mark name=\"__spd_0\"/> Bir iki.</speak>");
+  std::size_t serverSamples = 0;
+  {
+    ModuleProcess m(0, false, SD_ORVANEL);
+    Start(m);
+    m.Send(message);
+    for (const std::string& t : m.ReadUntil("702 END", 20000ms))
+      if (t.starts_with("AUDIO ")) serverSamples += std::stoul(t.substr(6));
+  }
+  ModuleProcess m(0, false, SD_ORVANEL, "ORVANEL_PCM=file:'|cat >> " + raw + "',raw");
+  ASSERT_TRUE(m.Running());
+  m.Send("INIT\nAUDIO\naudio_output_method=alsa\n.\n" + message);
+  EXPECT_EQ(m.ReadUntil("702 END", 20000ms),
+            (Tokens{"299-Orvanel: Turkish synthesis ready", "299 OK LOADED SUCCESSFULLY",
+                    "207 OK RECEIVING AUDIO SETTINGS", "203 OK AUDIO INITIALIZED",
+                    "202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "700-__spd_0",
+                    "700 INDEX MARK", "702 END"}));
+  m.CloseInput();
+  EXPECT_EQ(m.WaitExit(10000ms), 0);
+  std::FILE* f = std::fopen(raw.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  std::fseek(f, 0, SEEK_END);
+  const long bytes = std::ftell(f);
+  std::fclose(f);
+  std::remove(raw.c_str());
+  EXPECT_GT(serverSamples, 22050u / 2);
+  EXPECT_EQ(static_cast<std::size_t>(bytes), 2 * serverSamples);
+}
+
+}  // namespace
+}  // namespace orvanel::speechd

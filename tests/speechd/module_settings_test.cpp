@@ -1,0 +1,128 @@
+#include "speechd/module_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "speechd/module_config.h"
+
+namespace orvanel::speechd {
+namespace {
+
+struct ControlCase {
+  int rate, pitch, volume;
+  double ratePercent, semitones;
+  unsigned volumePercent;
+};
+
+TEST(VoiceControls, MapTheServersScales) {
+  const ControlCase cases[] = {
+      {0, 0, 100, 100, 0, 100},   {-100, -100, -100, 50, -6, 0}, {100, 100, 0, 300, 6, 50},
+      {50, 50, 50, 164.6, 3, 75}, {-50, -50, -50, 67.2, -3, 25}, {500, -500, 1000, 300, -6, 100},
+  };
+  for (const auto& c : cases) {
+    const VoiceControls v = MapVoiceControls(c.rate, c.pitch, c.volume);
+    EXPECT_NEAR(v.ratePercent, c.ratePercent, 0.1) << c.rate;
+    EXPECT_DOUBLE_EQ(v.semitones, c.semitones) << c.pitch;
+    EXPECT_EQ(v.volumePercent, c.volumePercent) << c.volume;
+  }
+}
+
+TEST(VoiceControls, RateRisesSmoothlyAcrossTheWholeScale) {
+  double last = 0, lastStep = 0;
+  for (int r = -100; r <= 100; ++r) {
+    const double p = MapVoiceControls(r, 0, 0).ratePercent;
+    EXPECT_GT(p, last) << r;
+    if (r > -99) {
+      // No kink: neighbouring steps differ by under 2 %.
+      EXPECT_NEAR((p - last) / lastStep, 1.0, 0.02) << r;
+    }
+    lastStep = p - last;
+    last = p;
+  }
+}
+
+TEST(VoiceControls, AreAppliedToTheVoice) {
+  library::VoiceSettings voice;
+  ApplyVoiceControls(MapVoiceControls(100, -100, 50), voice);
+  EXPECT_EQ(voice.ratePercent.load(), 300);
+  EXPECT_FLOAT_EQ(voice.semitones.load(), -6.f);
+  EXPECT_EQ(voice.volume.load(), 75);
+  // The designed speed and pitch stay as they are; the controls do the work.
+  EXPECT_EQ(voice.speed.load(), library::kDefaultSpeed);
+  EXPECT_EQ(voice.pitch.load(), library::kDefaultPitch);
+  EXPECT_TRUE(voice.reading.load());
+  ApplyVoiceControls(MapVoiceControls(-100, 50, 100), voice);
+  EXPECT_EQ(voice.ratePercent.load(), 50);
+  EXPECT_FLOAT_EQ(voice.semitones.load(), 3.f);
+  ApplyVoiceControls(MapVoiceControls(0, 0, 100), voice);
+  EXPECT_EQ(voice.ratePercent.load(), library::kDefaultRate);
+  EXPECT_FLOAT_EQ(voice.semitones.load(), 0.f);
+  EXPECT_EQ(voice.volume.load(), library::kDefaultVolume);
+}
+
+struct SettingCase {
+  const char* key;
+  const char* value;
+  bool taken;
+};
+
+TEST(ModuleSettings, TakesTheKeysItKnows) {
+  const SettingCase cases[] = {
+      {"rate", "-20", true},
+      {"rate", "+30", true},
+      {"rate", "abc", false},
+      {"rate", "", false},
+      {"rate", "12x", false},
+      {"pitch", "7", true},
+      {"volume", "-100", true},
+      {"punctuation_mode", "all", true},
+      {"punctuation_mode", "loud", false},
+      {"spelling_mode", "on", true},
+      {"cap_let_recogn", "spell", true},
+      {"pitch_range", "10", false},
+      {"voice", "male1", false},
+      {"language", "tr", false},
+      {"synthesis_voice", "x", false},
+      {"whatever", "1", false},
+  };
+  for (const auto& c : cases) {
+    ModuleSettings s;
+    EXPECT_EQ(ApplySetting(c.key, c.value, s), c.taken) << c.key << "=" << c.value;
+  }
+}
+
+TEST(ModuleSettings, StoresTheValues) {
+  ModuleSettings s;
+  ApplySetting("rate", "-20", s);
+  ApplySetting("pitch", "999", s);
+  ApplySetting("volume", "-1000", s);
+  ApplySetting("punctuation_mode", "most", s);
+  ApplySetting("spelling_mode", "on", s);
+  ApplySetting("cap_let_recogn", "icon", s);
+  EXPECT_EQ(s.rate, -20);
+  EXPECT_EQ(s.pitch, 100);
+  EXPECT_EQ(s.volume, -100);
+  EXPECT_EQ(s.punctuation, PunctuationMode::kMost);
+  EXPECT_TRUE(s.spelling);
+  EXPECT_TRUE(s.capitals);
+  ApplySetting("spelling_mode", "off", s);
+  ApplySetting("cap_let_recogn", "none", s);
+  ApplySetting("rate", "bad", s);
+  EXPECT_FALSE(s.spelling);
+  EXPECT_FALSE(s.capitals);
+  EXPECT_EQ(s.rate, -20);
+}
+
+TEST(ModuleConfig, ReadsTheOptions) {
+  EXPECT_TRUE(ParseModuleConfig("").readingStage);
+  EXPECT_TRUE(ParseModuleConfig("").logFile.empty());
+  const auto c = ParseModuleConfig(
+      "# comment\n  OrvanelReadingStage 0\r\nOrvanelLogFile \"/tmp/a b.log\"\nOther 1\nbad\n");
+  EXPECT_FALSE(c.readingStage);
+  EXPECT_EQ(c.logFile, "/tmp/a b.log");
+  EXPECT_TRUE(ParseModuleConfig("orvanelreadingstage off\nOrvanelReadingStage yes").readingStage);
+  EXPECT_TRUE(ParseModuleConfig("OrvanelReadingStage maybe").readingStage);
+  EXPECT_FALSE(ParseModuleConfig("#OrvanelReadingStage 1\nOrvanelReadingStage no").readingStage);
+}
+
+}  // namespace
+}  // namespace orvanel::speechd

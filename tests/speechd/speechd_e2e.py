@@ -1,0 +1,571 @@
+#!/usr/bin/python3
+"""sd_orvanel under a private speech-dispatcher on the test run's PulseAudio null sink.
+
+Starts speech-dispatcher with its own runtime folder, configuration, socket and module folder
+(nothing of the system's configuration is read or touched), speaks through spd-say and through
+python3-speechd, records the sink's monitor with parecord and checks what reached it.
+
+Usage: speechd_e2e.py --module SD_ORVANEL --say ORVANEL_SAY --conf ORVANEL_CONF
+Needs XDG_RUNTIME_DIR and ORVANEL_TEST_SINK from the test run (scripts/run-tests.sh); exits 77
+(skipped) without them or without speech-dispatcher, spd-say, parecord or python3-speechd.
+"""
+
+import argparse
+import array
+import math
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import wave
+
+SKIP = 77
+RATE = 22050
+
+try:
+    import speechd
+except ImportError:
+    speechd = None
+
+
+def log(*parts):
+    print(*parts, flush=True)
+
+
+class Failures:
+    def __init__(self):
+        self.items = []
+
+    def check(self, condition, what):
+        log(("ok    " if condition else "FAIL  ") + what)
+        if not condition:
+            self.items.append(what)
+
+
+# --- Recording and analysis -------------------------------------------------------------------
+
+class Recorder:
+    """parecord on the sink's monitor at 22050 Hz mono while alive."""
+
+    def __init__(self, sink, path):
+        self.path = path
+        self.proc = subprocess.Popen(
+            ["parecord", "--latency-msec=20", "-d", sink + ".monitor", "--rate=%d" % RATE,
+             "--channels=1", "--format=s16le", "--file-format=wav", path],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(0.5)  # let the recorder attach
+
+    def stop(self, settle=0.3):
+        time.sleep(settle)
+        self.proc.send_signal(signal.SIGINT)
+        self.proc.wait(timeout=10)
+        return read_wav(self.path)
+
+
+def read_wav(path):
+    try:
+        with wave.open(path, "rb") as w:
+            data = w.readframes(w.getnframes())
+    except (wave.Error, EOFError, FileNotFoundError):
+        return array.array("h")
+    samples = array.array("h")
+    samples.frombytes(data[: len(data) // 2 * 2])
+    return samples
+
+
+def loud_region(samples, threshold=None):
+    """(first, last + 1) of the samples above the threshold (a tenth of the peak unless given),
+    or (0, 0). The server plays at its own level, so a fixed threshold would cut differently."""
+    if threshold is None:
+        threshold = max(500, max((abs(v) for v in samples), default=0) // 10)
+    first = next((i for i, v in enumerate(samples) if abs(v) > threshold), None)
+    if first is None:
+        return 0, 0
+    last = next(i for i in range(len(samples) - 1, -1, -1) if abs(samples[i]) > threshold)
+    return first, last + 1
+
+
+def rms(samples):
+    first, end = loud_region(samples)
+    if end <= first:
+        return 0.0
+    part = samples[first:end]
+    return math.sqrt(sum(v * v for v in part) / len(part))
+
+
+def block_correlation(recorded, offset, original, block=RATE // 4):
+    """Normalised correlation of original against recorded near offset, each quarter second at
+    its own best lag (the first searched within 300 samples, each next within 40 of the one
+    before): the server's stream can slip a few samples when it starts, which a single lag
+    would count as a difference in the sound."""
+    sxy = sxx = syy = 0.0
+    lag, reach = 0, 300
+    for start in range(0, len(original) - block + 1, block):
+        piece = original[start:start + block]
+        best = None
+        for candidate in range(lag - reach, lag + reach):
+            at = offset + start + candidate
+            seg = recorded[max(at, 0):at + block]
+            if at < 0 or len(seg) < block:
+                continue
+            yy = sum(v * v for v in seg)
+            if yy == 0:
+                continue
+            xy = sum(a * b for a, b in zip(piece, seg))
+            if best is None or xy / math.sqrt(yy) > best[0] / math.sqrt(best[1]):
+                best = (xy, yy, candidate)
+        if best is not None:
+            sxy, syy, lag = sxy + best[0], syy + best[1], best[2]
+        sxx += sum(v * v for v in piece)
+        reach = 40
+    return sxy / math.sqrt(sxx * syy) if sxx > 0 and syy > 0 else 0.0
+
+
+# --- The private server ---------------------------------------------------------------------
+
+SPEECHD_CONF = """\
+AudioOutputMethod "pulse"
+AddModule "orvanel" "sd_orvanel" "orvanel.conf"
+DefaultModule "orvanel"
+LanguageDefaultModule "tr" "orvanel"
+DefaultLanguage "tr"
+LogLevel 3
+"""
+
+
+class Server:
+    def __init__(self, work, module, conf):
+        self.work = work
+        self.confdir = os.path.join(work, "conf")
+        self.moddir = os.path.join(work, "mods")
+        os.makedirs(os.path.join(self.confdir, "modules"))
+        os.makedirs(self.moddir)
+        with open(os.path.join(self.confdir, "speechd.conf"), "w") as f:
+            f.write(SPEECHD_CONF)
+        self.modlog = os.path.join(work, "sd_orvanel.log")
+        with open(conf) as f:
+            text = f.read()
+        with open(os.path.join(self.confdir, "modules", "orvanel.conf"), "w") as f:
+            f.write(text + '\nOrvanelLogFile "%s"\n' % self.modlog)
+        os.symlink(os.path.realpath(module), os.path.join(self.moddir, "sd_orvanel"))
+        self.socket = os.path.join(work, "spd.sock")
+        self.pidfile = os.path.join(work, "spd.pid")
+        self.logdir = os.path.join(work, "log")
+        os.makedirs(self.logdir)
+        self.env = dict(os.environ)
+        self.env["SPEECHD_ADDRESS"] = "unix_socket:" + self.socket
+        subprocess.run(["speech-dispatcher", "-d", "-C", self.confdir, "-m", self.moddir,
+                        "-S", self.socket, "-P", self.pidfile, "-L", self.logdir, "-t", "0"],
+                       env=self.env, check=True, timeout=20)
+        for _ in range(100):
+            if os.path.exists(self.socket):
+                break
+            time.sleep(0.05)
+
+    def server_pids(self):
+        """The speech-dispatcher processes of this test: those given its socket. (The pid file
+        can still name the process that forked the daemon when it is read.)"""
+        pids = []
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                with open("/proc/%s/cmdline" % entry, "rb") as f:
+                    args = f.read().split(b"\0")
+            except OSError:
+                continue
+            if args and args[0].endswith(b"speech-dispatcher") and \
+                    self.socket.encode() in args:
+                pids.append(int(entry))
+        return pids
+
+    def spd_say(self, *args, timeout=30):
+        return subprocess.run(["spd-say", *args], env=self.env, capture_output=True, text=True,
+                              timeout=timeout)
+
+    def client(self, name):
+        c = speechd.SSIPClient(name, socket_path=self.socket, autospawn=False)
+        c.set_output_module("orvanel")
+        c.set_language("tr")
+        return c
+
+    def module_pids(self):
+        """The module processes of this test's server: started from its module folder."""
+        pids = []
+        prefix = os.path.join(self.moddir, "sd_orvanel").encode()
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                with open("/proc/%s/cmdline" % entry, "rb") as f:
+                    args = f.read().split(b"\0")
+            except OSError:
+                continue
+            if args and args[0] == prefix:
+                pids.append(int(entry))
+        return pids
+
+    def stop(self):
+        """Ends this test's server; the module then sees its input close and exits. True when
+        both are gone within five seconds."""
+        pids = self.server_pids()
+        for pid in pids:
+            try:
+                os.kill(pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline and (self.server_pids() or self.module_pids()):
+            time.sleep(0.1)
+        gone = not self.server_pids() and not self.module_pids()
+        for pid in self.server_pids() + self.module_pids():
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        return gone
+
+
+class Events:
+    """Collects the callbacks of one client with their times."""
+
+    def __init__(self):
+        self.lock = threading.Condition()
+        self.items = []  # (time, msg_id, type, index_mark)
+
+    def __call__(self, callback_type, index_mark=None, message=None, **kw):
+        with self.lock:
+            self.items.append((time.monotonic(), message, callback_type, index_mark))
+            self.lock.notify_all()
+
+    def for_message(self, message):
+        """A callback that records events under the given message number."""
+        return lambda callback_type, **kw: self(callback_type, message=message, **kw)
+
+    def wait_for(self, types, count=1, timeout=30.0):
+        deadline = time.monotonic() + timeout
+        with self.lock:
+            while True:
+                found = [e for e in self.items if e[2] in types]
+                if len(found) >= count:
+                    return found
+                left = deadline - time.monotonic()
+                if left <= 0:
+                    return found
+                self.lock.wait(left)
+
+    def clear(self):
+        with self.lock:
+            self.items = []
+
+
+ALL_EVENTS = None  # set once speechd is imported
+
+
+def speak_and_wait(client, events, text, terminal=("end",), timeout=30):
+    events.clear()
+    start = time.monotonic()
+    client.speak(text, callback=events, event_types=ALL_EVENTS)
+    done = events.wait_for(terminal, timeout=timeout)
+    return start, done
+
+
+# --- The checks -------------------------------------------------------------------------------
+
+SENTENCE = "Merhaba dünya, bu bir denemedir."
+FIRST = "Bu ilk cümledir."
+LONG = " ".join(["Bu uzun bir denemedir, otuz saniye kadar sürecek bir metin okunuyor."] * 12)
+
+
+def module_latencies(path):
+    """From the module's log: SPEAK received to its first 705 sent, in ms (median, max)."""
+    try:
+        with open(path) as f:
+            lines = [line.split(" ", 1) for line in f]
+    except OSError:
+        return {}
+    deltas, received = [], None
+    for stamp, what in lines:
+        if what.startswith("message:"):
+            received = int(stamp)
+        elif what.startswith("first audio:") and received is not None:
+            deltas.append(int(stamp) - received)
+            received = None
+    if not deltas:
+        return {}
+    deltas.sort()
+    return {"module_speak_to_first_705_ms": "median %d, max %d over %d messages" % (
+        deltas[len(deltas) // 2], deltas[-1], len(deltas))}
+
+
+def reference(say, text, work):
+    path = os.path.join(work, "ref.wav")
+    subprocess.run([say, "-w", path, text], check=True, timeout=60)
+    return read_wav(path)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--module", required=True)
+    parser.add_argument("--say", required=True)
+    parser.add_argument("--conf", required=True)
+    args = parser.parse_args()
+    sink = os.environ.get("ORVANEL_TEST_SINK")
+    missing = [p for p in ("speech-dispatcher", "spd-say", "parecord") if not shutil.which(p)]
+    if not sink or missing or speechd is None or not os.environ.get("XDG_RUNTIME_DIR"):
+        log("skipped: needs ORVANEL_TEST_SINK, XDG_RUNTIME_DIR, python3-speechd and",
+            "speech-dispatcher, spd-say, parecord (missing: %s)" % " ".join(missing))
+        return SKIP
+    global ALL_EVENTS
+    ALL_EVENTS = [speechd.CallbackType.BEGIN, speechd.CallbackType.END,
+                  speechd.CallbackType.CANCEL, speechd.CallbackType.PAUSE,
+                  speechd.CallbackType.RESUME, speechd.CallbackType.INDEX_MARK]
+
+    work = tempfile.mkdtemp(prefix="orvanel_speechd_")
+    f = Failures()
+    server = Server(work, args.module, args.conf)
+    client = None
+    figures = {}
+    try:
+        # 1. Listed, with its Turkish voice.
+        modules = server.spd_say("-O").stdout
+        f.check("orvanel" in modules.split(), "spd-say -O lists the module")
+        voices = server.spd_say("-o", "orvanel", "-L").stdout
+        f.check("Orvanel" in voices and "tr" in voices, "spd-say -L lists the Turkish voice")
+        module_pids = server.module_pids()
+        f.check(len(module_pids) == 1, "one module process (%s)" % module_pids)
+
+        ref = reference(args.say, SENTENCE, work)
+        rb, re_ = loud_region(ref)
+        ref_speech = ref[rb:re_]
+
+        # 2. A sentence through spd-say: plausible length.
+        rec = Recorder(sink, os.path.join(work, "say.wav"))
+        result = server.spd_say("-w", "-o", "orvanel", "-l", "tr", SENTENCE)
+        got = rec.stop()
+        b, e = loud_region(got)
+        f.check(result.returncode == 0, "spd-say -w returns 0")
+        f.check(abs((e - b) - len(ref_speech)) < 0.1 * len(ref_speech),
+                "spd-say: %d samples of speech, orvanel-say %d" % (e - b, len(ref_speech)))
+
+        # 3. Through python3-speechd: begin and end, length, correlation with orvanel-say.
+        client = server.client("orvanel-e2e")
+        events = Events()
+        rec = Recorder(sink, os.path.join(work, "client.wav"))
+        start, done = speak_and_wait(client, events, SENTENCE)
+        got = rec.stop()
+        begins = events.wait_for(["begin"], timeout=0)
+        f.check(len(begins) == 1 and len(done) == 1, "one begin and one end event")
+        if begins:
+            figures["first_audio_ms"] = round((begins[0][0] - start) * 1000)
+        b, e = loud_region(got)
+        f.check(abs((e - b) - len(ref_speech)) < 0.05 * len(ref_speech),
+                "client: %d samples of speech, orvanel-say %d" % (e - b, len(ref_speech)))
+        corr = block_correlation(got, b, ref_speech)
+        figures["correlation"] = round(corr, 3)
+        f.check(corr > 0.9, "correlation with orvanel-say -w (per quarter second): %.3f" % corr)
+
+        # First audio for a short sentence, several times.
+        lat = []
+        for _ in range(5):
+            start, _ = speak_and_wait(client, events, "Merhaba.")
+            b_ = events.wait_for(["begin"], timeout=0)
+            if b_:
+                lat.append((b_[0][0] - start) * 1000)
+        if lat:
+            figures["first_audio_short_ms"] = "%.0f..%.0f (median %.0f)" % (
+                min(lat), max(lat), sorted(lat)[len(lat) // 2])
+
+        # 4. Cancel during a 30-second message; the next one plays normally. The mark after the
+        # first sentence ties the recording to the clock: the server reports it when the audio
+        # before it has played, that is at the end of the first sentence's samples.
+        lead = reference(args.say, FIRST, work)
+        lb, _ = loud_region(lead)
+        client.set_data_mode(speechd.DataMode.SSML)
+        rec = Recorder(sink, os.path.join(work, "cancel.wav"))
+        events.clear()
+        client.speak('<speak>%s<mark name="tie"/> %s</speak>' % (FIRST, LONG), callback=events,
+                     event_types=ALL_EVENTS)
+        tie = events.wait_for(["index_marks"], timeout=15)
+        time.sleep(1.0)
+        cancelled_at = time.monotonic()
+        client.cancel()
+        cancels = events.wait_for(["cancel", "end"], timeout=5)
+        time.sleep(0.5)
+        got_cancel = rec.stop(settle=0.1)
+        client.set_data_mode(speechd.DataMode.TEXT)
+        b, e = loud_region(got_cancel)
+        f.check(len(cancels) == 1 and cancels[0][2] == "cancel", "the long message is cancelled")
+        f.check(len(tie) >= 1, "the first sentence's mark arrives")
+        if tie and e > b:
+            # Where the cancel falls in the recording, and how much sound followed it.
+            tie_at = b - lb + len(lead)
+            cancel_at = tie_at + (cancelled_at - tie[0][0]) * RATE
+            silence_ms = (e - cancel_at) * 1000 / RATE
+            figures["cancel_to_silence_ms"] = round(silence_ms)
+            f.check(silence_ms < 100, "cancel silences within 100 ms: %.0f ms" % silence_ms)
+        rec = Recorder(sink, os.path.join(work, "after.wav"))
+        _, done = speak_and_wait(client, events, SENTENCE)
+        got = rec.stop()
+        b, e = loud_region(got)
+        f.check(len(done) == 1 and abs((e - b) - len(ref_speech)) < 0.05 * len(ref_speech),
+                "the next message plays whole after a cancel: %d samples" % (e - b))
+
+        # 5. Three index marks in order, each after the speech before it.
+        client.set_data_mode(speechd.DataMode.SSML)
+        # "Bir." as rendered, with the pause after the sentence: the least time between marks.
+        sentence = len(reference(args.say, "Bir.", work)) / RATE
+        events.clear()
+        start = time.monotonic()
+        client.speak('<speak>Bir.<mark name="m1"/> İki.<mark name="m2"/> Üç.<mark name="m3"/>'
+                     '</speak>', callback=events, event_types=ALL_EVENTS)
+        events.wait_for(["end"], timeout=20)
+        marks = [e for e in events.items if e[2] == "index_marks"]
+        names = [m[3] for m in marks]
+        f.check(names == ["m1", "m2", "m3"], "three marks in order: %s" % names)
+        # Each mark comes when the sentence before it has played: at least most of its length
+        # after the one before (the first after the call).
+        times = [start] + [m[0] for m in marks]
+        gaps = [b - a for a, b in zip(times, times[1:])]
+        f.check(len(gaps) == 3 and all(g > 0.8 * sentence for g in gaps),
+                "each mark after its speech: %s s (\"Bir.\" lasts %.2f s)" %
+                (["%.2f" % g for g in gaps], sentence))
+        client.set_data_mode(speechd.DataMode.TEXT)
+
+        # 6. Pause and resume.
+        events.clear()
+        client.speak(LONG, callback=events, event_types=ALL_EVENTS)
+        events.wait_for(["begin"], timeout=10)
+        time.sleep(1.0)
+        paused_at = time.monotonic()
+        client.pause()
+        paused = events.wait_for(["pause"], timeout=15)
+        f.check(len(paused) == 1, "pause is reported")
+        if paused:
+            figures["pause_to_paused_s"] = round(paused[0][0] - paused_at, 2)
+        rec = Recorder(sink, os.path.join(work, "paused.wav"))
+        time.sleep(0.5)
+        quiet = rec.stop(settle=0)
+        qb, qe = loud_region(quiet)
+        f.check(qe - qb < RATE // 20, "silence while paused (%d loud samples)" % (qe - qb))
+        client.resume()
+        resumed = events.wait_for(["resume"], timeout=10)
+        f.check(len(resumed) == 1, "resume is reported")
+        rec = Recorder(sink, os.path.join(work, "resumed.wav"))
+        time.sleep(1.0)
+        client.cancel()
+        got = rec.stop()
+        b, e = loud_region(got)
+        f.check(e - b > RATE // 2, "speech again after resume (%d samples)" % (e - b))
+        events.wait_for(["cancel", "end"], timeout=5)
+
+        # 7. Rate -50 / 0 / +50: strictly decreasing durations.
+        lengths = []
+        for rate in (-50, 0, 50):
+            client.set_rate(rate)
+            rec = Recorder(sink, os.path.join(work, "rate.wav"))
+            speak_and_wait(client, events, SENTENCE)
+            got = rec.stop()
+            b, e = loud_region(got)
+            lengths.append(e - b)
+        client.set_rate(0)
+        figures["rate_-50_0_+50_samples"] = lengths
+        f.check(lengths[0] > lengths[1] > lengths[2] > 0,
+                "rate -50/0/+50 gives %s samples" % lengths)
+
+        # 8. Volume -50 is quieter than the default.
+        levels = []
+        for volume in (100, -50):
+            client.set_volume(volume)
+            rec = Recorder(sink, os.path.join(work, "volume.wav"))
+            speak_and_wait(client, events, SENTENCE)
+            levels.append(rms(rec.stop()))
+        client.set_volume(100)
+        figures["rms_volume_100_-50"] = [round(x) for x in levels]
+        f.check(levels[1] < 0.6 * levels[0], "volume -50 is quieter: rms %s" % levels)
+
+        # 9. CHAR and KEY: short speech and an end event.
+        for what, call in (("CHAR ğ", lambda cb: client.char("ğ")),
+                           ("KEY enter", lambda cb: client.key("enter"))):
+            rec = Recorder(sink, os.path.join(work, "short.wav"))
+            events.clear()
+            # char() and key() take no callback: the end shows on a message client below.
+            call(None)
+            time.sleep(2.0)
+            got = rec.stop()
+            b, e = loud_region(got)
+            f.check(0.1 * RATE < e - b < 2 * RATE, "%s: %d samples of speech" % (what, e - b))
+        for what, args_ in (("CHAR", ["-w", "-c", "ğ"]), ("KEY", ["-w", "-k", "enter"])):
+            t0 = time.monotonic()
+            r = server.spd_say("-o", "orvanel", "-l", "tr", *args_, timeout=10)
+            f.check(r.returncode == 0 and time.monotonic() - t0 < 5,
+                    "spd-say %s ends (-w returned after %.2f s)" % (what, time.monotonic() - t0))
+
+        # 10. A burst of 50 messages and 10 speak/cancel pairs: one terminal event each.
+        events.clear()
+        for i in range(50):
+            client.speak("Bir %d." % i, callback=events.for_message(i), event_types=ALL_EVENTS)
+        deadline = time.monotonic() + 120
+        while time.monotonic() < deadline:
+            ends = [e for e in events.items if e[2] in ("end", "cancel")]
+            if len(ends) >= 50:
+                break
+            time.sleep(0.2)
+        time.sleep(0.5)
+        per_id = {}
+        for e in events.items:
+            if e[2] in ("end", "cancel"):
+                per_id[e[1]] = per_id.get(e[1], 0) + 1
+        f.check(len(per_id) == 50 and all(v == 1 for v in per_id.values()),
+                "50-message burst: %d messages ended, %d terminal events" %
+                (len(per_id), sum(per_id.values())))
+        events.clear()
+        for i in range(10):
+            client.speak(LONG, callback=events.for_message(i), event_types=ALL_EVENTS)
+            time.sleep(0.3)
+            client.cancel()
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline:
+            if len([e for e in events.items if e[2] in ("end", "cancel")]) >= 10:
+                break
+            time.sleep(0.1)
+        time.sleep(0.5)
+        per_id = {}
+        for e in events.items:
+            if e[2] in ("end", "cancel"):
+                per_id[e[1]] = per_id.get(e[1], 0) + 1
+        f.check(len(per_id) == 10 and all(v == 1 for v in per_id.values()),
+                "10 speak/cancel pairs: %d messages ended, %d terminal events" %
+                (len(per_id), sum(per_id.values())))
+        f.check(server.module_pids() == module_pids, "the module kept its process %s" %
+                module_pids)
+        _, done = speak_and_wait(client, events, "Son.")
+        f.check(len(done) == 1, "the module still speaks")
+    finally:
+        if client is not None:
+            client.close()
+        f.check(server.stop(), "the server stops and the module exits with it")
+        figures.update(module_latencies(server.modlog))
+        log("figures:", figures)
+        if f.items:
+            log("module log tail:")
+            try:
+                with open(server.modlog) as lf:
+                    log("".join(lf.readlines()[-30:]))
+            except OSError:
+                pass
+            log("work folder kept:", work)
+        else:
+            shutil.rmtree(work, ignore_errors=True)
+    if f.items:
+        log("%d check(s) failed" % len(f.items))
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

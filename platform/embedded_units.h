@@ -1,4 +1,5 @@
-// The unit recordings built into the executable, found by type "WAVE" and name without copying.
+// The unit recordings built into the executable, found by type "WAVE" and name without copying,
+// and the voice data made from the same units, under type "VOICE".
 #pragma once
 
 #include <cstddef>
@@ -18,6 +19,9 @@ struct EmbeddedUnit {
 // Sorted by name, ended by an entry with a null name.
 extern const EmbeddedUnit kEmbeddedUnits[];
 extern const std::size_t kEmbeddedUnitCount;
+// The voice data, one item per unit name, in the same form.
+extern const EmbeddedUnit kEmbeddedVoice[];
+extern const std::size_t kEmbeddedVoiceCount;
 }  // namespace detail
 
 class EmbeddedUnitStore final : public synth::UnitStore {
@@ -25,6 +29,8 @@ class EmbeddedUnitStore final : public synth::UnitStore {
   std::span<const unsigned char> Find(std::string_view type, std::string_view name) const override;
   // Every embedded unit, in name order.
   static std::span<const detail::EmbeddedUnit> All();
+  // Every embedded voice data item, in name order.
+  static std::span<const detail::EmbeddedUnit> AllVoice();
 };
 
 }  // namespace orvanel::platform

@@ -8,6 +8,7 @@
 
 #include "frontend/unit_names.h"
 #include "synth/unit_inventory.h"
+#include "synth/voice_controls.h"
 
 namespace orvanel::platform {
 namespace {
@@ -49,6 +50,21 @@ TEST(EmbeddedUnits, TheWholeInventoryLoads) {
   for (const auto& e : inv.vowels) EXPECT_EQ(e.sizeBytes, 388);
   EXPECT_EQ(inv.back[0].sizeBytes, 1572);   // B_PRE
   EXPECT_EQ(inv.front[7].sizeBytes, 6114);  // DIE_POST
+}
+
+TEST(EmbeddedUnits, EveryUnitHasItsVoiceDataUnderTheSameName) {
+  EmbeddedUnitStore store;
+  ASSERT_EQ(EmbeddedUnitStore::AllVoice().size(), EmbeddedUnitStore::All().size());
+  for (std::size_t k = 0; k < EmbeddedUnitStore::All().size(); ++k) {
+    const std::string_view name = EmbeddedUnitStore::All()[k].name;
+    EXPECT_EQ(name, EmbeddedUnitStore::AllVoice()[k].name);
+    EXPECT_FALSE(store.Find("VOICE", name).empty()) << name;
+  }
+  EXPECT_TRUE(store.Find("VOICE", "a_1").empty());
+  EXPECT_TRUE(store.Find("VOICE", "").empty());
+  synth::VoiceData data;
+  std::string error;
+  EXPECT_EQ(synth::LoadVoiceData(store, data, error), 1) << error;
 }
 
 }  // namespace

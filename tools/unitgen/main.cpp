@@ -1,10 +1,18 @@
 // orvanel-unitgen OUTDIR: synthesises the 56 sound units into OUTDIR, one raw file per unit
 // (16-bit signed little-endian mono PCM at 22050 Hz, no header), named after the unit.
+// orvanel-unitgen --voice OUTDIR: writes the voice data of the same units into OUTDIR, one file
+// per unit, of 32-bit signed little-endian words:
+//   vowel:     1, rotation, peak, length, then length response samples (16-bit scale, Q8);
+//   consonant: 2, part count, then per part kind, start, end, shortenable (0 or 1), then pulse
+//              count and the pulses (glottal closures, unit samples).
+//   Part kinds: 0 silence, 1 noise, 2 voiced, 3 kept.
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tools/unitgen/dsp.h"
@@ -40,19 +48,65 @@ bool WriteUnit(const std::filesystem::path& dir, std::string_view name, const Si
   return true;
 }
 
+bool WriteWords(const std::filesystem::path& dir, std::string_view name,
+                const std::vector<std::int32_t>& words) {
+  std::string bytes;
+  bytes.reserve(4 * words.size());
+  for (std::int32_t w : words) {
+    const auto u = static_cast<std::uint32_t>(w);
+    for (int k = 0; k < 4; ++k) bytes.push_back(static_cast<char>((u >> (8 * k)) & 0xffu));
+  }
+  std::ofstream out(dir / std::string(name), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+bool WriteVoice(const std::filesystem::path& dir) {
+  namespace ug = orvanel::unitgen;
+  for (int v = 0; v < 8; ++v) {
+    const ug::VowelResponse r = ug::VowelCycleResponse(v);
+    std::vector<std::int32_t> words = {1, r.rotation, r.peak,
+                                       static_cast<std::int32_t>(r.response.size())};
+    for (double x : r.response) {
+      words.push_back(static_cast<std::int32_t>(std::lround(x * 32768.0 * 256.0)));
+    }
+    if (!WriteWords(dir, ug::Vowels()[v].unit, words)) return false;
+    std::printf("%-9s response %4zu samples  rotation %d  peak %d\n",
+                std::string(ug::Vowels()[v].unit).c_str(), r.response.size(), r.rotation, r.peak);
+  }
+  for (const ug::ConsonantUnit& unit : ug::ConsonantUnits()) {
+    const ug::PartMap map = ug::MapParts(ug::PlanConsonant(unit, ug::CatalogueSamples(unit.name)));
+    std::vector<std::int32_t> words = {2, static_cast<std::int32_t>(map.parts.size())};
+    for (const ug::UnitPart& p : map.parts) {
+      words.insert(words.end(),
+                   {static_cast<std::int32_t>(p.kind), p.start, p.end, p.shortenable ? 1 : 0});
+    }
+    words.push_back(static_cast<std::int32_t>(map.pulses.size()));
+    words.insert(words.end(), map.pulses.begin(), map.pulses.end());
+    if (!WriteWords(dir, unit.name, words)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   namespace ug = orvanel::unitgen;
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: orvanel-unitgen OUTDIR\n");
+  const bool voice = argc == 3 && std::string_view(argv[1]) == "--voice";
+  if (argc != 2 && !voice) {
+    std::fprintf(stderr, "usage: orvanel-unitgen [--voice] OUTDIR\n");
     return 2;
   }
-  const std::filesystem::path dir = argv[1];
+  const std::filesystem::path dir = argv[voice ? 2 : 1];
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   if (ec) {
-    std::fprintf(stderr, "cannot create %s: %s\n", argv[1], ec.message().c_str());
+    std::fprintf(stderr, "cannot create %s: %s\n", dir.c_str(), ec.message().c_str());
+    return 1;
+  }
+  if (voice) {
+    if (WriteVoice(dir)) return 0;
+    std::fprintf(stderr, "cannot write the voice data into %s\n", dir.c_str());
     return 1;
   }
   for (int v = 0; v < 8; ++v) {

@@ -239,6 +239,82 @@ Signal VowelPeriod(int vowel) {
   return period;
 }
 
+VowelResponse VowelCycleResponse(int vowel) {
+  const Voice& v = CalibratedVoice();
+  const VowelSound& s = Vowels()[vowel];
+  // Long enough for the narrowest bandwidth (50 Hz) to decay far below the threshold.
+  const int n = 24 * kPeriod;
+  Signal x(n, 0.0);
+  const GlottalCycle& g = Glottis();
+  const double a = DbToLinear(v.vowel_av_db[vowel]);
+  for (int i = 0; i < kPeriod; ++i) x[i] = a * g.excitation[i];
+  CascadeTracks t;
+  const std::array<double, 3> fs = {s.formants.f1, s.formants.f2, s.formants.f3};
+  const std::array<double, 3> bs = {s.bandwidths.b1, s.bandwidths.b2, s.bandwidths.b3};
+  for (int k = 0; k < 3; ++k) {
+    t.f[k].assign(n, fs[k]);
+    t.b[k].assign(n, bs[k]);
+  }
+  Signal y = Cascade(x, t);
+  double peak = 0.0;
+  for (double value : y) peak = std::max(peak, std::abs(value));
+  int length = n;
+  while (length > 1 && std::abs(y[length - 1]) < peak * std::ldexp(1.0, -15)) --length;
+  y.resize(length);
+  VowelResponse r;
+  r.rotation = v.vowel_start[vowel];
+  r.peak = g.closure - r.rotation;
+  r.response = std::move(y);
+  return r;
+}
+
+PartMap MapParts(const UnitPlan& plan) {
+  const int n = plan.prefix + plan.samples;
+  const int offset = plan.prefix;
+  int first =
+      plan.align_to_end ? plan.prefix + plan.samples - plan.phase : plan.prefix - plan.phase;
+  while (first > 0) first -= kPeriod;
+  const std::vector<double> av = EvaluateLevel(plan.voicing_db, n, offset);
+  const std::vector<double> avb = EvaluateLevel(plan.voicebar_db, n, offset);
+  const std::vector<double> ah = EvaluateLevel(plan.aspiration_db, n, offset);
+
+  const int len = plan.samples;
+  std::vector<PartKind> kind(len, PartKind::kSilence);
+  for (int i = 0; i < len; ++i) {
+    bool noisy = ah[i + offset] > 0.0;
+    for (const NoiseChannel& c : plan.noise) {
+      if (noisy) break;
+      const Track& t = c.level_dbfs;
+      // Level tracks are short: evaluate this one sample directly.
+      noisy = EvaluateLevel(t, 1, offset - (i + offset))[0] > 0.0;
+    }
+    if (noisy) kind[i] = PartKind::kNoise;
+  }
+  PartMap map;
+  const GlottalCycle& g = Glottis();
+  for (int start = first; start < n; start += kPeriod) {
+    const int gci = start + g.closure;
+    if (gci < 0 || gci >= n) continue;
+    if (av[gci] <= 0.0 && avb[gci] <= 0.0) continue;
+    const int q = gci - offset;
+    if (q < 0 || q >= len) continue;
+    map.pulses.push_back(q);
+    for (int i = std::max(0, q - 48); i < std::min(len, q + kPeriod); ++i) {
+      kind[i] = PartKind::kVoiced;
+    }
+  }
+  for (const auto& [a, b] : plan.kept) {
+    for (int i = std::max(0, a); i < std::min(len, b); ++i) kind[i] = PartKind::kKept;
+  }
+  for (int i = 0; i < len;) {
+    int j = i + 1;
+    while (j < len && kind[j] == kind[i]) ++j;
+    map.parts.push_back({kind[i], i, j, kind[i] != PartKind::kKept});
+    i = j;
+  }
+  return map;
+}
+
 Signal Synthesise(const UnitPlan& plan, std::string_view seed_name) {
   const int n = plan.prefix + plan.samples;
   const int offset = plan.prefix;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tools/unitgen/dsp.h"
@@ -50,6 +51,10 @@ struct UnitPlan {
   std::vector<NoiseChannel> noise;
   int fade_in = 0;   // half-cosine, samples
   int fade_out = 0;  // half-cosine down to exactly zero at the last sample
+
+  // Stretches (unit samples, [first, second)) that a change of timing must keep whole: the first
+  // 10 ms of every release burst, and the tap of r. They do not take part in the synthesis.
+  std::vector<std::pair<int, int>> kept;
 };
 
 // Runs the model. The seed name fixes the noise sequences.
@@ -72,5 +77,31 @@ inline constexpr int kSettlingCycles = 28;
 
 // One steady vowel period (unit number 0..7), mean removed, starting at its vowel_start.
 Signal VowelPeriod(int vowel);
+
+// The vowel's response to a single glottal cycle from rest (sample 0 is the glottal opening),
+// rung out until it stays below peak x 2^-15. Its periodic sum at the start phase is the stored
+// period: period[n] = sum over j of response[rotation + n + 194 j].
+struct VowelResponse {
+  int rotation = 0;  // where the period starts, samples after glottal opening (vowel_start)
+  int peak = 0;      // the glottal closure inside the period: closure - rotation
+  Signal response;
+};
+VowelResponse VowelCycleResponse(int vowel);
+
+// The parts of a consonant unit, for changing its timing and pitch without re-synthesising it.
+enum class PartKind { kSilence = 0, kNoise = 1, kVoiced = 2, kKept = 3 };
+struct UnitPart {
+  PartKind kind;
+  int start = 0, end = 0;  // unit samples, [start, end)
+  bool shortenable = false;
+};
+struct PartMap {
+  std::vector<UnitPart> parts;  // in order, covering the whole unit
+  std::vector<int> pulses;      // glottal closures of the voiced cycles, unit samples, ascending
+};
+// Classifies every sample of the unit the plan makes: kept (burst starts, tap) before voiced (a
+// voiced glottal cycle from 48 samples before its closure to 194 after it) before noise (any
+// noise or aspiration on) before silence; runs of one class are the parts.
+PartMap MapParts(const UnitPlan& plan);
 
 }  // namespace orvanel::unitgen

@@ -41,10 +41,12 @@ void AddBursts(UnitPlan& plan, const ConsonantSound& c, int release, double dbfs
   level.push_back({release + full + fall, dbfs - 10});
   level.push_back({release + full + fall + Ms(c.burst_tail_ms), kOff});
   plan.noise.push_back({c.burst, level});
+  plan.kept.push_back({release, release + Ms(10)});
   if (c.burst2_after_ms > 0) {
     const int second = release + Ms(c.burst2_after_ms);
     const double db2 = dbfs + c.burst2_db;
     const int end = second + Ms(c.burst2_ms);
+    plan.kept.push_back({second, second + Ms(10)});
     plan.noise.push_back(
         {c.burst, {{second - 1, kOff}, {second - 1 + rise, db2}, {end, db2}, {end + Ms(4), kOff}}});
   }
@@ -208,6 +210,7 @@ UnitPlan PlanOnset(const ConsonantUnit& unit, int n) {
           {0, kOff},           {Ms(4), steady}, {a0, steady},     {a1, av + c.tap_db},
           {b0, av + c.tap_db}, {b1, av - 3},    {b1 + Ms(8), av}, {n, av}};
       release = b0;
+      plan.kept.push_back({a0, b1});
       plan.formants[0] = {{0, steady_f[0]}, {a0, steady_f[0]}, {a1, c.tap_f1},
                           {b0, c.tap_f1},   {b1, steady_f[0]}, {reached, tgt[0]}};
       const std::array<double, 3> tap_b = AsArray(c.tap_bandwidths);

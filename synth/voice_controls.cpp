@@ -1,0 +1,494 @@
+#include "synth/voice_controls.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+#include "frontend/letter_tables.h"
+#include "frontend/unit_names.h"
+#include "synth/detail/glide.h"
+#include "synth/segment_renderer.h"
+
+namespace orvanel::synth {
+
+namespace {
+
+constexpr std::int32_t kKindMask = 15;
+constexpr std::int32_t kVowelTag = 1;
+constexpr std::int32_t kConsonantTag = 2;
+constexpr int kHistoryCycles = 13;         // enough cycles before a vowel for its steady state
+constexpr std::uint32_t kBlendGuard = 10;  // the end blend starts this far after the last pulse
+constexpr std::uint32_t kCrossfade = 32;   // samples of a splice in a noise or silence part
+constexpr std::uint32_t kMinSilence = 44;  // a closure keeps at least 2 ms
+constexpr std::uint32_t kEndTaper = 11;    // an onset's last 0.5 ms fades to zero
+constexpr double kQ8 = 256.0;
+
+std::int32_t KindOf(const Segment& s) { return s.kind & kKindMask; }
+
+std::int16_t Saturate(double v) {
+  const double r = std::nearbyint(v);
+  return static_cast<std::int16_t>(std::clamp(r, -32768.0, 32767.0));
+}
+
+double PeriodFor(float semitones) {
+  const float st = std::clamp(semitones, -kMaxSemitones, kMaxSemitones);
+  return kBasePeriod * std::exp2(-static_cast<double>(st) / 12.0);
+}
+
+// Reads little-endian 32-bit words; false when the item is too short.
+class WordReader {
+ public:
+  explicit WordReader(std::span<const unsigned char> bytes) : bytes_(bytes) {}
+  bool Next(std::int32_t& w) {
+    if (pos_ + 4 > bytes_.size()) return false;
+    std::uint32_t u = 0;
+    for (int k = 0; k < 4; ++k) u |= std::uint32_t{bytes_[pos_ + k]} << (8 * k);
+    w = static_cast<std::int32_t>(u);
+    pos_ += 4;
+    return true;
+  }
+  bool AtEnd() const { return pos_ == bytes_.size(); }
+
+ private:
+  std::span<const unsigned char> bytes_;
+  std::size_t pos_ = 0;
+};
+
+bool ParseVowel(std::span<const unsigned char> bytes, VowelVoice& v) {
+  WordReader r(bytes);
+  std::int32_t tag = 0, rotation = 0, peak = 0, length = 0;
+  if (!r.Next(tag) || tag != kVowelTag || !r.Next(rotation) || !r.Next(peak) || !r.Next(length))
+    return false;
+  if (rotation < 0 || rotation >= static_cast<std::int32_t>(kBasePeriod) || peak < 0 ||
+      peak >= static_cast<std::int32_t>(kBasePeriod) || length <= 0 || length > (1 << 16))
+    return false;
+  v.rotation = static_cast<std::uint32_t>(rotation);
+  v.peak = static_cast<std::uint32_t>(peak);
+  v.response.resize(static_cast<std::size_t>(length));
+  for (std::int32_t& x : v.response) {
+    if (!r.Next(x)) return false;
+  }
+  return r.AtEnd();
+}
+
+bool ParseConsonant(std::span<const unsigned char> bytes, std::uint32_t unitLength,
+                    ConsonantVoice& c) {
+  WordReader r(bytes);
+  std::int32_t tag = 0, count = 0;
+  if (!r.Next(tag) || tag != kConsonantTag || !r.Next(count) || count < 0 || count > 4096)
+    return false;
+  c.parts.clear();
+  std::uint32_t expected = 0;  // parts cover the unit in order, without gaps
+  for (std::int32_t k = 0; k < count; ++k) {
+    std::int32_t kind = 0, start = 0, end = 0, shortenable = 0;
+    if (!r.Next(kind) || !r.Next(start) || !r.Next(end) || !r.Next(shortenable)) return false;
+    if (kind < 0 || kind > 3 || start != static_cast<std::int32_t>(expected) || end <= start)
+      return false;
+    c.parts.push_back({static_cast<UnitPartKind>(kind), static_cast<std::uint32_t>(start),
+                       static_cast<std::uint32_t>(end), shortenable != 0});
+    expected = static_cast<std::uint32_t>(end);
+  }
+  if (expected != unitLength) return false;
+  std::int32_t pulses = 0;
+  if (!r.Next(pulses) || pulses < 0 || pulses > 4096) return false;
+  c.pulses.clear();
+  for (std::int32_t k = 0; k < pulses; ++k) {
+    std::int32_t q = 0;
+    if (!r.Next(q) || q < 0 || static_cast<std::uint32_t>(q) >= unitLength) return false;
+    if (!c.pulses.empty() && static_cast<std::uint32_t>(q) <= c.pulses.back()) return false;
+    c.pulses.push_back(static_cast<std::uint32_t>(q));
+  }
+  return r.AtEnd();
+}
+
+bool Fail(std::string& error, std::string_view name) {
+  constexpr std::string_view format = kCannotLoadResource;
+  error.assign(format.substr(0, format.size() - 2));
+  error += name;
+  return false;
+}
+
+bool LoadConsonants(const UnitStore& store,
+                    const std::array<std::string_view, frontend::kConsonantSlotCount>& baseNames,
+                    std::array<ConsonantVoice, 48>& out, std::string& error) {
+  for (int slot = 0; slot < frontend::kConsonantSlotCount; ++slot) {
+    const std::string base(baseNames[slot]);
+    const bool pair = !base.empty() && base.back() == '_';
+    for (int part = 0; part < 2; ++part) {
+      const std::string name = pair ? base + (part == 0 ? "PRE" : "POST") : base;
+      std::uint16_t size = 0;
+      if (LoadUnit(store, name, size) == nullptr) return Fail(error, name);
+      if (!ParseConsonant(store.Find(kVoiceType, name), size / 2u, out[2 * slot + part]))
+        return Fail(error, name);
+    }
+  }
+  return true;
+}
+
+// A source sample, zero outside the unit.
+inline double At(const std::int16_t* x, std::int64_t n, std::int64_t i) {
+  return i >= 0 && i < n ? x[i] : 0.0;
+}
+
+// Appends x[from, to) to out, the first kCrossfade samples (or fewer) blended with the last ones
+// already there, equal-power: the parts joined are noise or silence.
+// Voiced pieces are alike on both sides of a splice and are blended linearly instead.
+void Splice(std::vector<double>& out, const double* x, std::size_t from, std::size_t to,
+            std::size_t fade, bool equalPower = true) {
+  fade = std::min({fade, out.size(), to - from});
+  const std::size_t base = out.size() - fade;
+  for (std::size_t i = 0; i < fade; ++i) {
+    const double r = (static_cast<double>(i) + 0.5) / fade;
+    const double a = std::numbers::pi / 2 * r;
+    const double in = equalPower ? std::sin(a) : r;
+    const double keep = equalPower ? std::cos(a) : 1.0 - r;
+    out[base + i] = out[base + i] * keep + x[from + i] * in;
+  }
+  out.insert(out.end(), x + from + fade, x + to);
+}
+
+// A noise or silence part to `target` samples: its head and tail are kept and joined at one
+// splice, cutting out the middle or, for a longer part, playing part of it twice. One splice can
+// at most double the part less a crossfade; longer targets take several.
+std::vector<double> Resize(std::vector<double> x, std::size_t target) {
+  constexpr std::size_t f = kCrossfade;
+  while (x.size() != target && x.size() > 2 * f && target >= 2 * f) {
+    const std::size_t len = x.size();
+    const std::size_t step = std::min(target, 2 * len - 2 * f);
+    // First piece [0, head + f), second [len - (step - head), len): head in [step - len, len - f].
+    const std::size_t lo = step > len ? step - len : 0;
+    const std::size_t head = std::clamp(step / 2, lo, len - f);
+    std::vector<double> y(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(head + f));
+    Splice(y, x.data(), len - (step - head), len, f);
+    x = std::move(y);
+  }
+  return x;
+}
+
+}  // namespace
+
+int LoadVoiceData(const UnitStore& store, VoiceData& data, std::string& error) {
+  for (int v = 0; v < frontend::kVowelUnitCount; ++v) {
+    const std::string_view name = frontend::VowelUnitNames[v];
+    if (!ParseVowel(store.Find(kVoiceType, name), data.vowels[v])) {
+      Fail(error, name);
+      return 0;
+    }
+  }
+  if (!LoadConsonants(store, frontend::BackConsonantUnitNames, data.back, error)) return 0;
+  if (!LoadConsonants(store, frontend::FrontConsonantUnitNames, data.front, error)) return 0;
+  return 1;
+}
+
+void OverlapAddVowel(const VowelVoice& voice, const std::int16_t* period, std::uint32_t samples,
+                     const std::function<float(std::uint32_t)>& semitonesAt,
+                     std::vector<std::int16_t>& out, std::vector<std::uint32_t>* closures) {
+  out.clear();
+  if (closures) closures->clear();
+  if (samples == 0 || voice.response.empty()) return;
+  // Period lengths: the rounding error is carried on, so each period is within half a sample of
+  // its target and the mean is exact.
+  thread_local std::vector<std::uint32_t> lengths;
+  lengths.clear();
+  double acc = 0.0;
+  std::uint32_t t = 0;
+  for (;;) {
+    acc += PeriodFor(semitonesAt(t + voice.peak));
+    const auto next = static_cast<std::uint32_t>(std::lround(acc));
+    if (next > samples && !lengths.empty()) break;
+    lengths.push_back(next - t);
+    t = next;
+    if (next >= samples) break;
+  }
+  const std::uint32_t total = t;  // whole periods; cut to `samples` below when one is too long
+  thread_local std::vector<std::int64_t> y;
+  y.assign(total, 0);
+  const std::int64_t length = static_cast<std::int64_t>(voice.response.size());
+  const std::int32_t* h = voice.response.data();
+  auto add = [&](std::int64_t shift) {
+    const std::int64_t from = std::max<std::int64_t>(0, shift);
+    const std::int64_t to = std::min<std::int64_t>(total, shift + length);
+    for (std::int64_t n = from; n < to; ++n) y[n] += h[n - shift];
+  };
+  const std::int64_t rot = voice.rotation;
+  for (int j = kHistoryCycles; j >= 1; --j) add(-static_cast<std::int64_t>(lengths[0]) * j - rot);
+  std::int64_t p = 0;
+  for (std::uint32_t len : lengths) {
+    add(p - rot);
+    if (closures) closures->push_back(static_cast<std::uint32_t>(p) + voice.peak);
+    p += len;
+  }
+  add(p - rot);  // the next cycle opens inside the last period
+
+  // End exactly like the stored period, so that a coda continues it: blend over the end of the
+  // last period, after the last excitation of both signals.
+  const std::uint32_t last = lengths.back();
+  const std::uint32_t a = std::max(total - last, total > kBasePeriod ? total - kBasePeriod : 0u) +
+                          voice.peak + kBlendGuard;
+  out.resize(total);
+  for (std::uint32_t n = 0; n < total; ++n) {
+    double v = static_cast<double>(y[n]) / kQ8;
+    if (n >= a && period != nullptr) {
+      const double w = 0.5 - 0.5 * std::cos(std::numbers::pi * (n - a) / (total - a));
+      const std::int64_t k =
+          ((static_cast<std::int64_t>(n) - total) % kBasePeriod + kBasePeriod) % kBasePeriod;
+      v = (1.0 - w) * v + w * period[k];
+    }
+    out[n] = Saturate(v);
+  }
+  if (out.size() > samples) out.resize(samples);
+}
+
+void RetimeConsonant(const std::int16_t* unit, std::uint32_t length, const ConsonantVoice& map,
+                     double timeScale, double period, bool onsetEnd,
+                     std::vector<std::int16_t>& out) {
+  thread_local std::vector<double> acc;
+  thread_local std::vector<double> piece;
+  thread_local std::vector<std::int64_t> u;
+  thread_local std::vector<std::size_t> src;
+  acc.clear();
+  const std::int64_t n = length;
+  bool spliceNext = false;  // the last part ended away from its source position
+  auto emit = [&](bool equalPower) {
+    if (spliceNext) {
+      Splice(acc, piece.data(), 0, piece.size(), kCrossfade, equalPower);
+    } else {
+      acc.insert(acc.end(), piece.begin(), piece.end());
+    }
+  };
+  for (const UnitPart& part : map.parts) {
+    const std::uint32_t a = part.start, b = std::min(part.end, length);
+    if (a >= b) continue;
+    const std::uint32_t len = b - a;
+    const bool last = b == length;
+    const auto first = std::lower_bound(map.pulses.begin(), map.pulses.end(), a);
+    const auto stop = std::lower_bound(map.pulses.begin(), map.pulses.end(), b);
+    const std::size_t m = static_cast<std::size_t>(stop - first);
+    if (part.kind == UnitPartKind::Voiced && m > 0) {
+      const std::uint32_t* q = &*first;
+      const std::int64_t head = q[0] - a;
+      const std::int64_t tail = b - q[m - 1];
+      const double target = len * (part.shortenable ? timeScale : 1.0);
+      // Periods between the first and the last output pulse: as many as fill the part's new
+      // length, at least one when the part has two pulses or more, unless even that is too long.
+      const long intervals = std::lround((target - static_cast<double>(head + tail)) / period);
+      const std::size_t outPulses =
+          m == 1 ? 1 : static_cast<std::size_t>(std::max<long>(0, intervals)) + 1;
+      if (outPulses == 1 && m > 1) {
+        // One period only: at the unit's start keep the start (a coda continues the vowel there)
+        // and splice the next part on; elsewhere keep the end and splice onto what came before.
+        // A kept part after it is never spliced: then the end is kept at the start too.
+        const bool keptNext = &part != &map.parts.back() && (&part + 1)->kind == UnitPartKind::Kept;
+        const bool keepStart = a == 0 && !keptNext;
+        piece.assign(unit + (keepStart ? a : q[m - 1] - head),
+                     unit + (keepStart ? q[0] + tail : b));
+        emit(false);
+        spliceNext = keepStart;
+        continue;
+      }
+      std::int64_t newTail = tail;
+      if (onsetEnd && last)
+        newTail = std::max<std::int64_t>(1, tail + std::lround(period - kBasePeriod));
+      u.resize(outPulses);
+      src.resize(outPulses);
+      for (std::size_t k = 0; k < outPulses; ++k) {
+        u[k] = head + std::lround(static_cast<double>(k) * period);
+        src[k] = outPulses == 1 ? 0 : (k * (m - 1) * 2 + (outPulses - 1)) / (2 * (outPulses - 1));
+      }
+      const std::int64_t total = u.back() + newTail;
+      piece.assign(static_cast<std::size_t>(total), 0.0);
+      for (std::int64_t t = 0; t < u[0]; ++t) piece[t] = At(unit, n, q[src[0]] + t - u[0]);
+      for (std::size_t k = 0; k + 1 < outPulses; ++k) {
+        const std::int64_t span = u[k + 1] - u[k];
+        const std::int64_t q0 = q[src[k]], q1 = q[src[k + 1]];
+        for (std::int64_t t = 0; t < span; ++t) {
+          const double w = 0.5 + 0.5 * std::cos(std::numbers::pi * t / span);
+          piece[u[k] + t] = w * At(unit, n, q0 + t) + (1.0 - w) * At(unit, n, q1 + t - span);
+        }
+      }
+      const std::int64_t ql = q[src.back()];
+      for (std::int64_t t = u.back(); t < total; ++t) piece[t] = At(unit, n, ql + t - u.back());
+      if (newTail < tail) {
+        // A shortened end into the vowel: fade it to zero again as the unit itself does.
+        const std::int64_t fade = std::min<std::int64_t>(kEndTaper, newTail);
+        for (std::int64_t i = 0; i < fade; ++i) {
+          piece[total - fade + i] *=
+              0.5 + 0.5 * std::cos(std::numbers::pi * (i + 1) / static_cast<double>(fade));
+        }
+      }
+      emit(false);
+      spliceNext = false;
+      continue;
+    }
+    piece.assign(unit + a, unit + b);
+    if (part.shortenable && part.kind != UnitPartKind::Kept && part.kind != UnitPartKind::Voiced &&
+        timeScale != 1.0) {
+      std::size_t target = static_cast<std::size_t>(std::lround(len * timeScale));
+      const std::uint32_t floor = part.kind == UnitPartKind::Noise ? kMinNoiseSamples : kMinSilence;
+      target = std::max<std::size_t>(target, std::min(len, floor));
+      piece = Resize(std::move(piece), target);
+    }
+    emit(part.kind != UnitPartKind::Voiced);
+    spliceNext = false;
+  }
+  out.resize(acc.size());
+  for (std::size_t i = 0; i < acc.size(); ++i) out[i] = Saturate(acc[i]);
+}
+
+ControlledRenderer::ControlledRenderer(const UnitInventory& units, const VoiceData& data)
+    : units_(units), data_(data) {}
+
+void ControlledRenderer::BeginStretch(const SegmentList& list, const VoiceControls& controls,
+                                      std::span<const VowelPitch> contour) {
+  list_ = &list;
+  controls_ = controls;
+  controls_.ratePercent = std::clamp(controls.ratePercent, kMinRatePercent, kMaxRatePercent);
+  if (!std::isfinite(controls_.semitones)) controls_.semitones = 0.f;
+  controls_.semitones = std::clamp(controls_.semitones, -kMaxSemitones, kMaxSemitones);
+  contour_ = contour.size() == list.Size() ? contour : std::span<const VowelPitch>();
+  designedSamples_ = 0.0;
+  renderedSamples_ = 0.0;
+}
+
+float ControlledRenderer::VowelSemitones(std::size_t i, bool atEnd) const {
+  const Segment& s = (*list_)[i];
+  float st = controls_.semitones;
+  if (!contour_.empty()) st += atEnd ? contour_[i].endSemitones : contour_[i].startSemitones;
+  if (s.lengthPercent != 100 && s.lengthPercent != 0) {
+    // Stress shortens the vowel and, as resampling did, raises its pitch by the same factor.
+    st += static_cast<float>(12.0 * std::log2(100.0 / s.lengthPercent));
+  }
+  return std::isfinite(st) ? st : 0.f;
+}
+
+float ControlledRenderer::ConsonantSemitones(std::size_t i, bool onset) const {
+  const SegmentList& list = *list_;
+  auto search = [&](bool forward, float& st) {
+    for (std::size_t k = i;;) {
+      if (forward) {
+        if (++k >= list.Size()) return false;
+      } else {
+        if (k == 0) return false;
+        --k;
+      }
+      const std::int32_t kind = KindOf(list[k]);
+      if (kind == Pause || kind == SentenceEnd) return false;
+      if (kind == Vowel) {
+        st = VowelSemitones(k, !forward);
+        return true;
+      }
+    }
+  };
+  float st = controls_.semitones;
+  if (!search(onset, st)) search(!onset, st);
+  return std::clamp(st, -kMaxSemitones, kMaxSemitones);
+}
+
+void ControlledRenderer::RenderSegment(std::size_t i, std::uint16_t speed, SampleBuffer& buffer) {
+  if (list_ == nullptr || i >= list_->Size()) return;
+  const Segment& segment = (*list_)[i];
+  if (Designed()) {
+    synth::RenderSegment(segment, BuildEnvelope(*list_, i), speed, units_, buffer);
+    return;
+  }
+  const std::uint32_t before = buffer.SampleCount();
+  switch (KindOf(segment)) {
+    case Pause:
+    case SentenceEnd: {
+      const std::uint64_t ms = segment.count > 0 ? static_cast<std::uint64_t>(segment.count) : 0;
+      std::uint64_t scaled = ms * 100 / controls_.ratePercent;
+      const std::uint64_t floor =
+          std::min(ms, KindOf(segment) == SentenceEnd ? kMinSentenceEndMs : kMinPauseMs);
+      RenderPause(std::max(scaled, floor), buffer);
+      designedSamples_ += static_cast<double>(MsToSamples(ms));
+      break;
+    }
+    case Vowel:
+      RenderVowel(i, speed, buffer);
+      break;
+    case Onset:
+      RenderConsonant(i, 0, buffer);
+      break;
+    case Coda:
+      RenderConsonant(i, 1, buffer);
+      break;
+    default:
+      break;
+  }
+  renderedSamples_ += buffer.SampleCount() - before;
+}
+
+void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleBuffer& buffer) {
+  const Segment& s = (*list_)[i];
+  if (s.index < 0 || s.index >= frontend::kVowelCount) return;
+  const std::size_t v = static_cast<std::size_t>(s.index / 2);
+  const UnitEntry& unit = units_.vowels[v];
+  const std::int16_t* period = LockUnit(unit.handle);
+  if (period == nullptr || unit.LengthSamples() != kBasePeriod) return;
+  const std::uint64_t ms = VowelDurationMs(speed, s.count);
+  std::uint64_t wanted =
+      ms != 0 ? ms * kBaseSampleRate * 100 / (1000 * std::uint64_t{controls_.ratePercent})
+              : kBasePeriod;
+  if (s.lengthPercent != 100) wanted = wanted * s.lengthPercent / 100;
+  designedSamples_ +=
+      static_cast<double>(wanted) * controls_.ratePercent / 100.0;  // before any give-back
+  const double behind = renderedSamples_ - designedSamples_ * 100.0 / controls_.ratePercent +
+                        static_cast<double>(wanted);
+  if (behind > 0) {
+    wanted -= std::min<std::uint64_t>(wanted / 2, static_cast<std::uint64_t>(behind));
+  }
+  // Never more than the buffer could take: the append below then drops it like any other.
+  wanted = std::clamp<std::uint64_t>(wanted, 1, kStretchCapacityBytes);
+  const auto samples = static_cast<std::uint32_t>(wanted);
+  const float start = VowelSemitones(i, false);
+  const float end = VowelSemitones(i, true);
+  const float depth = GlideDepth(s.glideSteps);
+  const std::int32_t shape = s.glideShape;
+  OverlapAddVowel(
+      data_.vowels[v], period, samples,
+      [&](std::uint32_t t) {
+        const double x = std::min(1.0, static_cast<double>(t) / samples);
+        double st = start + (end - start) * x;
+        // The designed glide, as a pitch bend: its resampling step is the pitch ratio.
+        if (depth != 0.f) {
+          const double step = detail::GlideStep(std::min(t, samples - 1), samples, depth, shape);
+          if (step > 0) st += 12.0 * std::log2(step);
+        }
+        return static_cast<float>(st);
+      },
+      scratch_);
+  if (scratch_.empty()) return;
+  buffer.AppendUnit(reinterpret_cast<UnitHandle>(scratch_.data()),
+                    static_cast<std::uint32_t>(scratch_.size()), 0, 100, 0.0f, 0,
+                    BuildEnvelope(*list_, i));
+}
+
+void ControlledRenderer::RenderConsonant(std::size_t i, int part, SampleBuffer& buffer) {
+  const Segment& s = (*list_)[i];
+  if (s.index < 0 || s.index >= frontend::kConsonantCount) return;
+  const bool front = (s.kind & FrontSet) != 0;
+  const std::size_t entry = static_cast<std::size_t>(2 * (s.index / 2) + part);
+  const UnitEntry& unit = front ? units_.front[entry] : units_.back[entry];
+  const ConsonantVoice& map = front ? data_.front[entry] : data_.back[entry];
+  const float st = ConsonantSemitones(i, part == 0);
+  const double timeScale = 100.0 / controls_.ratePercent;
+  designedSamples_ += static_cast<double>(unit.LengthSamples()) * std::max(0, s.count);
+  if (st == 0.f && controls_.ratePercent == 100) {
+    synth::RenderConsonant(s.index, s.count, part, front, units_, buffer);
+    return;
+  }
+  const std::int16_t* samples = LockUnit(unit.handle);
+  if (samples == nullptr) return;
+  const bool onsetEnd = part == 0 && i + 1 < list_->Size() && KindOf((*list_)[i + 1]) == Vowel;
+  RetimeConsonant(samples, unit.LengthSamples(), map, timeScale, PeriodFor(st), onsetEnd, scratch_);
+  if (scratch_.empty()) return;
+  for (std::int32_t k = 0; k < s.count; ++k) {
+    const std::uint32_t before = buffer.SampleCount();
+    buffer.AppendUnit(reinterpret_cast<UnitHandle>(scratch_.data()),
+                      static_cast<std::uint32_t>(scratch_.size()), 0, 100, 0.0f, 0, {});
+    if (buffer.SampleCount() == before) return;  // full: the rest cannot fit either
+  }
+}
+
+}  // namespace orvanel::synth

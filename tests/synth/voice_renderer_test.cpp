@@ -1,0 +1,236 @@
+// The controlled renderer over real text: neutral controls give the designed samples, the rate
+// scales the duration, pauses keep their floors, shifted speech has no steps and no clipping.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "frontend/text_to_phonetic.h"
+#include "platform/codepage.h"
+#include "platform/embedded_units.h"
+#include "synth/segment_planner.h"
+#include "synth/segment_renderer.h"
+#include "synth/voice_controls.h"
+
+namespace orvanel::synth {
+namespace {
+
+struct Loaded {
+  UnitInventory units;
+  VoiceData data;
+  bool ok = false;
+};
+
+const Loaded& Voice() {
+  static const Loaded loaded = [] {
+    Loaded l;
+    const platform::EmbeddedUnitStore store;
+    std::string error;
+    l.ok = LoadUnits(store, l.units, error) == 1 && LoadVoiceData(store, l.data, error) == 1;
+    return l;
+  }();
+  return loaded;
+}
+
+std::string Phonetic(const std::string& utf8) {
+  std::string text, phonetic;
+  platform::DecodeError error;
+  if (!platform::Utf8ToCp1254(utf8, text, error)) return {};
+  frontend::TextToPhonetic(text, phonetic);
+  return phonetic;
+}
+
+struct Rendered {
+  std::vector<std::int16_t> samples;
+  std::vector<std::uint32_t> joins;  // where each unit starts, over the whole text
+};
+
+// Every stretch of the text through the designed loop (designed = true) or the controlled one.
+Rendered Speak(const std::string& utf8, const VoiceControls& controls, bool designed,
+               std::uint16_t speed = 50, float contourRise = 0.f) {
+  Rendered out;
+  const std::string phonetic = Phonetic(utf8);
+  ControlledRenderer renderer(Voice().units, Voice().data);
+  SampleBuffer buffer;
+  SegmentList list;
+  std::int32_t position = 0;
+  while (PlanStretch(phonetic, position, list) == 1) {
+    buffer.Begin(kStretchCapacityBytes, 50);
+    std::vector<VowelPitch> contour;
+    if (contourRise != 0.f) contour.assign(list.Size(), {-contourRise, contourRise});
+    renderer.BeginStretch(list, controls, contour);
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+      if (designed) {
+        RenderSegment(list[i], BuildEnvelope(list, i), speed, Voice().units, buffer);
+      } else {
+        renderer.RenderSegment(i, speed, buffer);
+      }
+    }
+    const std::uint32_t base = static_cast<std::uint32_t>(out.samples.size());
+    for (std::size_t k = 0; k < buffer.UnitStarts().Size(); ++k)
+      out.joins.push_back(base + buffer.UnitStarts()[k]);
+    out.samples.insert(out.samples.end(), buffer.Samples(),
+                       buffer.Samples() + buffer.SampleCount());
+    buffer.Release();
+  }
+  return out;
+}
+
+const std::vector<std::string> kTexts = {"Bee.",
+                                         "Kal",
+                                         "Bugün hava çok güzel, yarın da yağmur yağacak.",
+                                         "Kırk dokuz kişi geldi mi?",
+                                         "İstanbul'da 1923 yılında, saat 12:30'da!",
+                                         "Ağaç, böcek, çiçek; şişe ve jilet.",
+                                         "la"};
+
+TEST(ControlledRenderer, NeutralControlsGiveTheDesignedSamplesByteForByte) {
+  ASSERT_TRUE(Voice().ok);
+  for (const std::string& text : kTexts) {
+    for (std::uint16_t speed : {0, 20, 50, 99}) {
+      const Rendered a = Speak(text, {}, true, speed);
+      const Rendered b = Speak(text, {}, false, speed);
+      EXPECT_EQ(a.samples, b.samples) << text << " at speed " << speed;
+      EXPECT_EQ(a.joins, b.joins) << text << " at speed " << speed;
+    }
+  }
+}
+
+std::string Paragraph() {
+  std::ifstream in(ORVANEL_BENCH_DATA_DIR "/turkish-sentences.txt");
+  std::string paragraph, line;
+  for (int k = 0; k < 8 && std::getline(in, line); ++k) paragraph += line + "\n";
+  return paragraph;
+}
+
+TEST(ControlledRenderer, DurationFollowsTheRateWithinTenPercent) {
+  ASSERT_TRUE(Voice().ok);
+  const std::string text = Paragraph();
+  ASSERT_FALSE(text.empty());
+  const double base = static_cast<double>(Speak(text, {}, true).samples.size());
+  for (unsigned rate : {50u, 200u, 300u, 400u}) {
+    for (float st : {0.f, -4.f, 5.f}) {
+      VoiceControls c;
+      c.ratePercent = rate;
+      c.semitones = st;
+      const double d = static_cast<double>(Speak(text, c, false).samples.size());
+      const double expected = base * 100.0 / rate;
+      EXPECT_NEAR(d / expected, 1.0, 0.10) << "rate " << rate << " semitones " << st;
+    }
+  }
+}
+
+struct PauseCase {
+  std::int32_t kind;
+  std::int32_t ms;
+  unsigned rate;
+  std::uint32_t samples;
+};
+
+TEST(ControlledRenderer, PausesScaleWithTheRateAboveTheirFloors) {
+  ASSERT_TRUE(Voice().ok);
+  const std::vector<PauseCase> cases = {
+      {SentenceEnd, 700, 400, 3858},  // 175 ms
+      {SentenceEnd, 700, 200, 7717},  // 350 ms
+      {SentenceEnd, 700, 50, 30870},  // 1400 ms
+      {SentenceEnd, 400, 400, 2646},  // the 120 ms floor
+      {SentenceEnd, 100, 400, 2205},  // shorter than the floor: kept
+      {Pause, 100, 400, 882},         // the 40 ms floor for a comma
+      {Pause, 100, 200, 1102},        // 50 ms
+      {Pause, 1, 400, 22},            // a space is under the floor: kept
+      {Pause, 1, 25, 88},             // 4 ms
+  };
+  for (const PauseCase& c : cases) {
+    SegmentList list;
+    list.Append({c.kind, 0, c.ms, 100, 0, 0});
+    VoiceControls controls;
+    controls.ratePercent = c.rate;
+    ControlledRenderer renderer(Voice().units, Voice().data);
+    renderer.BeginStretch(list, controls, {});
+    SampleBuffer buffer;
+    buffer.Begin(kStretchCapacityBytes, 50);
+    renderer.RenderSegment(0, 50, buffer);
+    EXPECT_EQ(buffer.SampleCount(), c.samples) << c.kind << " " << c.ms << " ms at " << c.rate;
+  }
+}
+
+TEST(ControlledRenderer, AFullBufferDropsWhatDoesNotFitAndCountsIt) {
+  ASSERT_TRUE(Voice().ok);
+  SegmentList list;
+  const std::string phonetic = Phonetic("Bugün hava çok güzel.");
+  std::int32_t position = 0;
+  ASSERT_EQ(PlanStretch(phonetic, position, list), 1);
+  VoiceControls controls;
+  controls.semitones = 3.f;
+  ControlledRenderer renderer(Voice().units, Voice().data);
+  renderer.BeginStretch(list, controls, {});
+  SampleBuffer buffer;
+  buffer.Begin(4000, 50);  // 2000 samples
+  for (std::size_t i = 0; i < list.Size(); ++i) renderer.RenderSegment(i, 50, buffer);
+  EXPECT_LE(buffer.SampleCount(), 2000u);
+  EXPECT_GT(buffer.DroppedSamples(), 0u);
+  EXPECT_EQ(buffer.UnitStarts().Size(), list.Size()) << "every unit is still recorded";
+}
+
+// Steps at unit joins against the largest step inside the units the text uses, and the level.
+TEST(ControlledRenderer, ShiftedSpeechHasNoJoinStepsBeyondTheUnitsOwnAndNoClipping) {
+  ASSERT_TRUE(Voice().ok);
+  const std::string text =
+      "Bugün hava çok güzel, yarın da yağmur yağacak. Anneme mavi bir elma verdim.";
+  const Rendered designed = Speak(text, {}, true);
+  int ownStep = 0;
+  for (std::size_t i = 1; i < designed.samples.size(); ++i) {
+    ownStep = std::max(ownStep, std::abs(designed.samples[i] - designed.samples[i - 1]));
+  }
+  struct Case {
+    unsigned rate;
+    float st, rise;
+  };
+  for (const Case& c : std::vector<Case>{
+           {100, -6, 0}, {100, 6, 0}, {100, 0, 3}, {300, 4, 2}, {50, -5, 1}, {400, 6, 0}}) {
+    VoiceControls controls;
+    controls.ratePercent = c.rate;
+    controls.semitones = c.st;
+    const Rendered r = Speak(text, controls, false, 50, c.rise);
+    int worst = 0;
+    for (std::uint32_t j : r.joins) {
+      if (j > 0 && j < r.samples.size())
+        worst = std::max(worst, std::abs(r.samples[j] - r.samples[j - 1]));
+    }
+    EXPECT_LE(worst, ownStep) << c.rate << " " << c.st;
+    const auto [lo, hi] = std::minmax_element(r.samples.begin(), r.samples.end());
+    EXPECT_GT(*lo, -32768);
+    EXPECT_LT(*hi, 32767);
+  }
+}
+
+// At four times the rate every burst's first 10 ms is still in the consonant, sample for sample,
+// and the re-timed unit is never longer than the original; at rate 100 it is the unit itself.
+TEST(RetimeConsonant, AtFourTimesTheRateEveryKeptPartSurvivesVerbatim) {
+  ASSERT_TRUE(Voice().ok);
+  for (int set = 0; set < 2; ++set) {
+    const auto& units = set == 0 ? Voice().units.back : Voice().units.front;
+    const auto& maps = set == 0 ? Voice().data.back : Voice().data.front;
+    for (std::size_t e = 0; e < 48; ++e) {
+      const std::int16_t* x = LockUnit(units[e].handle);
+      const std::uint32_t n = units[e].LengthSamples();
+      std::vector<std::int16_t> out;
+      RetimeConsonant(x, n, maps[e], 0.25, kBasePeriod, true, out);
+      EXPECT_LE(out.size(), n) << set << " " << e;
+      for (const UnitPart& p : maps[e].parts) {
+        if (p.kind != UnitPartKind::Kept) continue;
+        const auto it = std::search(out.begin(), out.end(), x + p.start, x + p.end);
+        EXPECT_NE(it, out.end()) << "burst of entry " << e << " set " << set;
+      }
+      std::vector<std::int16_t> same;
+      RetimeConsonant(x, n, maps[e], 1.0, kBasePeriod, true, same);
+      EXPECT_TRUE(std::equal(same.begin(), same.end(), x, x + n) && same.size() == n) << e;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace orvanel::synth

@@ -1,6 +1,7 @@
 #include "synth/voice_controls.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -20,11 +21,19 @@ constexpr std::int32_t kConsonantTag = 2;
 constexpr int kHistoryCycles = 13;         // enough cycles before a vowel for its steady state
 constexpr std::uint32_t kBlendGuard = 10;  // the end blend starts this far after the last pulse
 constexpr std::uint32_t kCrossfade = 32;   // samples of a splice in a noise or silence part
+constexpr std::size_t kNoiseEdge = 66;     // a shortened noise part keeps 3 ms of each end
 constexpr std::uint32_t kMinSilence = 44;  // a closure keeps at least 2 ms
 constexpr std::uint32_t kEndTaper = 11;    // an onset's last 0.5 ms fades to zero
 constexpr double kQ8 = 256.0;
+constexpr std::int32_t kMaxResponse = 6000;         // samples of a vowel's cycle response
+constexpr std::int32_t kFullScaleQ8 = 32768 * 256;  // a response sample at full scale
+constexpr std::uint64_t kGiveBackStep = 64;         // vowel lengths given back at a fast rate
 
 std::int32_t KindOf(const Segment& s) { return s.kind & kKindMask; }
+
+// Pitch targets in steps of 1/8 semitone (at most 0.36 % off): units of the same pitch are made
+// once and reused.
+float Quantised(float semitones) { return std::nearbyint(semitones * 8.f) / 8.f; }
 
 std::int16_t Saturate(double v) {
   const double r = std::nearbyint(v);
@@ -61,13 +70,13 @@ bool ParseVowel(std::span<const unsigned char> bytes, VowelVoice& v) {
   if (!r.Next(tag) || tag != kVowelTag || !r.Next(rotation) || !r.Next(peak) || !r.Next(length))
     return false;
   if (rotation < 0 || rotation >= static_cast<std::int32_t>(kBasePeriod) || peak < 0 ||
-      peak >= static_cast<std::int32_t>(kBasePeriod) || length <= 0 || length > (1 << 16))
+      peak >= static_cast<std::int32_t>(kBasePeriod) || length <= 0 || length > kMaxResponse)
     return false;
   v.rotation = static_cast<std::uint32_t>(rotation);
   v.peak = static_cast<std::uint32_t>(peak);
   v.response.resize(static_cast<std::size_t>(length));
   for (std::int32_t& x : v.response) {
-    if (!r.Next(x)) return false;
+    if (!r.Next(x) || x < -kFullScaleQ8 || x > kFullScaleQ8) return false;
   }
   return r.AtEnd();
 }
@@ -126,6 +135,17 @@ bool LoadConsonants(const UnitStore& store,
   return true;
 }
 
+// 0.5 + 0.5 cos(pi t / n) for t in [0, n), n in 1..kBasePeriod: made once per length.
+const std::vector<double>& FallingHalf(std::int64_t n) {
+  thread_local std::array<std::vector<double>, kBasePeriod + 1> tables;
+  std::vector<double>& w = tables[static_cast<std::size_t>(n)];
+  if (w.empty()) {
+    w.resize(static_cast<std::size_t>(n));
+    for (std::int64_t t = 0; t < n; ++t) w[t] = 0.5 + 0.5 * std::cos(std::numbers::pi * t / n);
+  }
+  return w;
+}
+
 // A source sample, zero outside the unit.
 inline double At(const std::int16_t* x, std::int64_t n, std::int64_t i) {
   return i >= 0 && i < n ? x[i] : 0.0;
@@ -166,6 +186,22 @@ std::vector<double> Resize(std::vector<double> x, std::size_t target) {
   return x;
 }
 
+// A noise part shortened to `target` samples: 3 ms of each end (the rise out of a closure, the
+// fade into the next sound) and the rest from its middle, where the frication is at its level,
+// joined at two splices. Lengthening, and parts too short for two splices, take Resize.
+std::vector<double> ShortenNoise(std::vector<double> x, std::size_t target) {
+  constexpr std::size_t f = kCrossfade;
+  const std::size_t len = x.size();
+  if (target >= len || target < 2 * kNoiseEdge + 2 * f || len < target + 4 * f)
+    return Resize(std::move(x), target);
+  const std::size_t mid = target - 2 * kNoiseEdge;
+  const std::size_t from = len / 2 - (mid + f) / 2;
+  std::vector<double> y(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(kNoiseEdge + f));
+  Splice(y, x.data(), from, from + mid + f, f);
+  Splice(y, x.data(), len - kNoiseEdge, len, f);
+  return y;
+}
+
 }  // namespace
 
 int LoadVoiceData(const UnitStore& store, VoiceData& data, std::string& error) {
@@ -202,7 +238,9 @@ void OverlapAddVowel(const VowelVoice& voice, const std::int16_t* period, std::u
     if (next >= samples) break;
   }
   const std::uint32_t total = t;  // whole periods; cut to `samples` below when one is too long
-  thread_local std::vector<std::int64_t> y;
+  // 32 bits hold the sum: a response is at most kMaxResponse samples of at most full scale, so
+  // fewer than 60 cycles overlap anywhere, 60 x 2^23 < 2^31.
+  thread_local std::vector<std::int32_t> y;
   y.assign(total, 0);
   const std::int64_t length = static_cast<std::int64_t>(voice.response.size());
   const std::int32_t* h = voice.response.data();
@@ -227,15 +265,16 @@ void OverlapAddVowel(const VowelVoice& voice, const std::int16_t* period, std::u
   const std::uint32_t a = std::max(total - last, total > kBasePeriod ? total - kBasePeriod : 0u) +
                           voice.peak + kBlendGuard;
   out.resize(total);
-  for (std::uint32_t n = 0; n < total; ++n) {
-    double v = static_cast<double>(y[n]) / kQ8;
-    if (n >= a && period != nullptr) {
-      const double w = 0.5 - 0.5 * std::cos(std::numbers::pi * (n - a) / (total - a));
-      const std::int64_t k =
-          ((static_cast<std::int64_t>(n) - total) % kBasePeriod + kBasePeriod) % kBasePeriod;
-      v = (1.0 - w) * v + w * period[k];
-    }
-    out[n] = Saturate(v);
+  const std::uint32_t blend = period != nullptr ? std::min(a, total) : total;
+  for (std::uint32_t n = 0; n < blend; ++n) {
+    // Rounded to the nearest sample (halves up) and saturated.
+    out[n] = static_cast<std::int16_t>(std::clamp((y[n] + 128) >> 8, -32768, 32767));
+  }
+  for (std::uint32_t n = blend; n < total; ++n) {
+    const double w = 0.5 - 0.5 * std::cos(std::numbers::pi * (n - a) / (total - a));
+    const std::int64_t k =
+        ((static_cast<std::int64_t>(n) - total) % kBasePeriod + kBasePeriod) % kBasePeriod;
+    out[n] = Saturate((1.0 - w) * (static_cast<double>(y[n]) / kQ8) + w * period[k]);
   }
   if (out.size() > samples) out.resize(samples);
 }
@@ -302,9 +341,15 @@ void RetimeConsonant(const std::int16_t* unit, std::uint32_t length, const Conso
       for (std::size_t k = 0; k + 1 < outPulses; ++k) {
         const std::int64_t span = u[k + 1] - u[k];
         const std::int64_t q0 = q[src[k]], q1 = q[src[k + 1]];
+        // Each grain reaches at most one source period either side of its pulse, so that no
+        // neighbouring source pulse leaks in when the new period is longer.
+        const std::int64_t reach = std::min<std::int64_t>(span, kBasePeriod);
+        const std::vector<double>& fall = FallingHalf(reach);
         for (std::int64_t t = 0; t < span; ++t) {
-          const double w = 0.5 + 0.5 * std::cos(std::numbers::pi * t / span);
-          piece[u[k] + t] = w * At(unit, n, q0 + t) + (1.0 - w) * At(unit, n, q1 + t - span);
+          const double wa = t < reach ? fall[t] : 0.0;
+          const std::int64_t r = t - (span - reach);
+          const double wb = r > 0 ? 1.0 - fall[r] : 0.0;
+          piece[u[k] + t] = wa * At(unit, n, q0 + t) + wb * At(unit, n, q1 + t - span);
         }
       }
       const std::int64_t ql = q[src.back()];
@@ -325,15 +370,38 @@ void RetimeConsonant(const std::int16_t* unit, std::uint32_t length, const Conso
     if (part.shortenable && part.kind != UnitPartKind::Kept && part.kind != UnitPartKind::Voiced &&
         timeScale != 1.0) {
       std::size_t target = static_cast<std::size_t>(std::lround(len * timeScale));
-      const std::uint32_t floor = part.kind == UnitPartKind::Noise ? kMinNoiseSamples : kMinSilence;
-      target = std::max<std::size_t>(target, std::min(len, floor));
-      piece = Resize(std::move(piece), target);
+      if (part.kind == UnitPartKind::Noise) {
+        // kMinNoiseSamples from the middle, at the frication's level, and the two ends.
+        target = std::max<std::size_t>(
+            target, std::min<std::size_t>(len, kMinNoiseSamples + 2 * kNoiseEdge));
+        piece = ShortenNoise(std::move(piece), target);
+      } else {
+        target = std::max<std::size_t>(target, std::min(len, kMinSilence));
+        piece = Resize(std::move(piece), target);
+      }
     }
     emit(part.kind != UnitPartKind::Voiced);
     spliceNext = false;
   }
   out.resize(acc.size());
   for (std::size_t i = 0; i < acc.size(); ++i) out[i] = Saturate(acc[i]);
+}
+
+const std::vector<std::int16_t>* ControlledRenderer::UnitCache::Find(const Key& key) const {
+  for (const Entry& e : entries_) {
+    if (e.used && e.key == key) return &e.samples;
+  }
+  return nullptr;
+}
+
+const std::vector<std::int16_t>& ControlledRenderer::UnitCache::Store(
+    const Key& key, const std::vector<std::int16_t>& samples) {
+  Entry& e = entries_[next_];
+  next_ = (next_ + 1) % kEntries;
+  e.key = key;
+  e.used = true;
+  e.samples = samples;
+  return e.samples;
 }
 
 ControlledRenderer::ControlledRenderer(const UnitInventory& units, const VoiceData& data)
@@ -359,7 +427,7 @@ float ControlledRenderer::VowelSemitones(std::size_t i, bool atEnd) const {
     // Stress shortens the vowel and, as resampling did, raises its pitch by the same factor.
     st += static_cast<float>(12.0 * std::log2(100.0 / s.lengthPercent));
   }
-  return std::isfinite(st) ? st : 0.f;
+  return std::isfinite(st) ? Quantised(st) : 0.f;
 }
 
 float ControlledRenderer::ConsonantSemitones(std::size_t i, bool onset) const {
@@ -382,7 +450,7 @@ float ControlledRenderer::ConsonantSemitones(std::size_t i, bool onset) const {
   };
   float st = controls_.semitones;
   if (!search(onset, st)) search(!onset, st);
-  return std::clamp(st, -kMaxSemitones, kMaxSemitones);
+  return Quantised(std::clamp(st, -kMaxSemitones, kMaxSemitones));
 }
 
 void ControlledRenderer::RenderSegment(std::size_t i, std::uint16_t speed, SampleBuffer& buffer) {
@@ -426,17 +494,25 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
   const UnitEntry& unit = units_.vowels[v];
   const std::int16_t* period = LockUnit(unit.handle);
   if (period == nullptr || unit.LengthSamples() != kBasePeriod) return;
-  const std::uint64_t ms = VowelDurationMs(speed, s.count);
+  if (s.lengthPercent == 0) {  // stretched to nothing, as the designed rendering does
+    buffer.AppendSilence(0);
+    return;
+  }
+  // Far beyond any buffer the length saturates, so the products below cannot wrap.
+  const std::uint64_t ms = std::min<std::uint64_t>(VowelDurationMs(speed, s.count), 1u << 30);
   std::uint64_t wanted =
       ms != 0 ? ms * kBaseSampleRate * 100 / (1000 * std::uint64_t{controls_.ratePercent})
               : kBasePeriod;
-  if (s.lengthPercent != 100) wanted = wanted * s.lengthPercent / 100;
+  if (s.lengthPercent != 100) wanted = wanted * std::min(s.lengthPercent, 1000u) / 100;
   designedSamples_ +=
       static_cast<double>(wanted) * controls_.ratePercent / 100.0;  // before any give-back
   const double behind = renderedSamples_ - designedSamples_ * 100.0 / controls_.ratePercent +
                         static_cast<double>(wanted);
   if (behind > 0) {
     wanted -= std::min<std::uint64_t>(wanted / 2, static_cast<std::uint64_t>(behind));
+    // Only whole periods are made: steps of 64 samples lose nothing audible and let
+    // the vowels of the same length be reused.
+    if (wanted > kBasePeriod) wanted -= wanted % kGiveBackStep;
   }
   // Never more than the buffer could take: the append below then drops it like any other.
   wanted = std::clamp<std::uint64_t>(wanted, 1, kStretchCapacityBytes);
@@ -445,22 +521,31 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
   const float end = VowelSemitones(i, true);
   const float depth = GlideDepth(s.glideSteps);
   const std::int32_t shape = s.glideShape;
-  OverlapAddVowel(
-      data_.vowels[v], period, samples,
-      [&](std::uint32_t t) {
-        const double x = std::min(1.0, static_cast<double>(t) / samples);
-        double st = start + (end - start) * x;
-        // The designed glide, as a pitch bend: its resampling step is the pitch ratio.
-        if (depth != 0.f) {
-          const double step = detail::GlideStep(std::min(t, samples - 1), samples, depth, shape);
-          if (step > 0) st += 12.0 * std::log2(step);
-        }
-        return static_cast<float>(st);
-      },
-      scratch_);
-  if (scratch_.empty()) return;
-  buffer.AppendUnit(reinterpret_cast<UnitHandle>(scratch_.data()),
-                    static_cast<std::uint32_t>(scratch_.size()), 0, 100, 0.0f, 0,
+  const UnitCache::Key key = {1, v | std::uint64_t{samples} << 8,
+                              std::uint64_t{std::bit_cast<std::uint32_t>(start)} |
+                                  std::uint64_t{std::bit_cast<std::uint32_t>(end)} << 32,
+                              std::uint64_t{std::bit_cast<std::uint32_t>(depth)} |
+                                  std::uint64_t{static_cast<std::uint32_t>(shape)} << 32};
+  const std::vector<std::int16_t>* made = cache_.Find(key);
+  if (made == nullptr) {
+    OverlapAddVowel(
+        data_.vowels[v], period, samples,
+        [&](std::uint32_t t) {
+          const double x = std::min(1.0, static_cast<double>(t) / samples);
+          double st = start + (end - start) * x;
+          // The designed glide, as a pitch bend: its resampling step is the pitch ratio.
+          if (depth != 0.f) {
+            const double step = detail::GlideStep(std::min(t, samples - 1), samples, depth, shape);
+            if (step > 0) st += 12.0 * std::log2(step);
+          }
+          return static_cast<float>(st);
+        },
+        scratch_);
+    made = &cache_.Store(key, scratch_);
+  }
+  if (made->empty()) return;
+  buffer.AppendUnit(reinterpret_cast<UnitHandle>(made->data()),
+                    static_cast<std::uint32_t>(made->size()), 0, 100, 0.0f, 0,
                     BuildEnvelope(*list_, i));
 }
 
@@ -481,12 +566,20 @@ void ControlledRenderer::RenderConsonant(std::size_t i, int part, SampleBuffer& 
   const std::int16_t* samples = LockUnit(unit.handle);
   if (samples == nullptr) return;
   const bool onsetEnd = part == 0 && i + 1 < list_->Size() && KindOf((*list_)[i + 1]) == Vowel;
-  RetimeConsonant(samples, unit.LengthSamples(), map, timeScale, PeriodFor(st), onsetEnd, scratch_);
-  if (scratch_.empty()) return;
+  const double newPeriod = PeriodFor(st);
+  const UnitCache::Key key = {2, (front ? 1u : 0u) | entry << 1 | (onsetEnd ? 1u : 0u) << 8,
+                              std::bit_cast<std::uint64_t>(timeScale),
+                              std::bit_cast<std::uint64_t>(newPeriod)};
+  const std::vector<std::int16_t>* made = cache_.Find(key);
+  if (made == nullptr) {
+    RetimeConsonant(samples, unit.LengthSamples(), map, timeScale, newPeriod, onsetEnd, scratch_);
+    made = &cache_.Store(key, scratch_);
+  }
+  if (made->empty()) return;
   for (std::int32_t k = 0; k < s.count; ++k) {
     const std::uint32_t before = buffer.SampleCount();
-    buffer.AppendUnit(reinterpret_cast<UnitHandle>(scratch_.data()),
-                      static_cast<std::uint32_t>(scratch_.size()), 0, 100, 0.0f, 0, {});
+    buffer.AppendUnit(reinterpret_cast<UnitHandle>(made->data()),
+                      static_cast<std::uint32_t>(made->size()), 0, 100, 0.0f, 0, {});
     if (buffer.SampleCount() == before) return;  // full: the rest cannot fit either
   }
 }

@@ -27,7 +27,8 @@ inline constexpr unsigned kMaxRatePercent = 400;
 // Shortest pauses at a fast rate (a designed pause that is shorter keeps its length).
 inline constexpr std::uint64_t kMinSentenceEndMs = 120;
 inline constexpr std::uint64_t kMinPauseMs = 40;
-// Every fricative or aspiration part keeps at least this much (or all of it when shorter).
+// Every fricative or aspiration part keeps at least this much from its middle, where it is at
+// its level, and 3 ms of each end (or all of it when shorter).
 inline constexpr std::uint32_t kMinNoiseSamples = 331;  // 15 ms
 
 // Pitch of one vowel in semitones relative to the designed 113.66 Hz, at its start and its end,
@@ -44,8 +45,10 @@ struct VowelPitch {
 // kMinSentenceEndMs and kMinPauseMs). What consonants cannot give at a fast rate is taken from
 // the following vowels of the stretch, none below half its scaled length. The semitones are added
 // to every vowel's contour and to the voiced parts of the consonants next to it; the result is
-// clamped to +-kMaxSemitones. The engine's pitch value (the output sample rate) still applies on
-// top of all this.
+// clamped to +-kMaxSemitones and taken in steps of 1/8 semitone. Stress ("`", lengthPercent)
+// shortens a vowel and raises its pitch by the same factor, and the designed glide becomes a pitch
+// bend of the same shape, without moving the formants. Rates and shifts outside their ranges are
+// clamped. The engine's pitch value (the output sample rate) still applies on top of all this.
 struct VoiceControls {
   unsigned ratePercent = 100;  // kMinRatePercent..kMaxRatePercent, 100 = the designed timing
   float semitones = 0.f;       // -kMaxSemitones..kMaxSemitones
@@ -104,8 +107,10 @@ void RetimeConsonant(const std::int16_t* unit, std::uint32_t length, const Conso
                      std::vector<std::int16_t>& out);
 
 // Renders one planned stretch segment by segment, so that the caller can test its stop flag
-// after every segment. With neutral controls and an empty contour, RenderSegment(i, ...) is
-// exactly synth::RenderSegment(list[i], BuildEnvelope(list, i), speed, units, buffer).
+// after every segment. It keeps the last 256 vowels and consonants it made for reuse (about a
+// megabyte at most), so one renderer should serve a voice for all its stretches. With neutral
+// controls and an empty contour, RenderSegment(i, ...) is exactly synth::RenderSegment(list[i],
+// BuildEnvelope(list, i), speed, units, buffer).
 class ControlledRenderer {
  public:
   ControlledRenderer(const UnitInventory& units, const VoiceData& data);
@@ -122,6 +127,26 @@ class ControlledRenderer {
   VoiceControls controls_{};
   std::span<const VowelPitch> contour_;
   std::vector<std::int16_t> scratch_;
+
+  // The last units made, by everything that decides their samples; replaced round robin.
+  class UnitCache {
+   public:
+    using Key = std::array<std::uint64_t, 4>;
+    static constexpr std::size_t kEntries = 256;
+    const std::vector<std::int16_t>* Find(const Key& key) const;
+    const std::vector<std::int16_t>& Store(const Key& key,
+                                           const std::vector<std::int16_t>& samples);
+
+   private:
+    struct Entry {
+      Key key{};
+      bool used = false;
+      std::vector<std::int16_t> samples;
+    };
+    std::array<Entry, kEntries> entries_{};
+    std::size_t next_ = 0;
+  };
+  UnitCache cache_;
   // Samples of the stretch so far as designed (rate 100) and as rendered: consonants cannot
   // shrink as far as a fast rate asks (bursts and frication keep their minimum), so the vowels
   // after them give back the difference, down to half their own length.

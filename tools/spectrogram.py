@@ -4,7 +4,12 @@ committed units, concatenated by hand the way the renderer plays them (onset, re
 periods, coda), and writes docs/units/units.md, the table of every unit's level and, for the
 vowels, LPC F1/F2 against tools/unitgen/vowel_targets.csv.
 
-Needs python3-numpy and python3-matplotlib from Debian.  Usage: tools/spectrogram.py [REPO]
+With --voice RENDER (the orvanel-voicerender program of a build), draws instead
+docs/voice/pitch.png and docs/voice/rate.png: one sentence through the controlled rendering at
+-6, 0 and +6 semitones and at rate 50, 100 and 300.
+
+Needs python3-numpy and python3-matplotlib from Debian.
+Usage: tools/spectrogram.py [REPO]   or   tools/spectrogram.py --voice RENDER [REPO]
 """
 import csv
 import os
@@ -17,7 +22,9 @@ matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
 
 RATE = 22050
-REPO = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+VOICE = len(sys.argv) > 2 and sys.argv[1] == "--voice"
+ARGS = sys.argv[3:] if VOICE else sys.argv[1:]
+REPO = ARGS[0] if ARGS else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 UNITS = os.path.join(REPO, "units")
 
 
@@ -117,7 +124,54 @@ def table(path):
         f.write("\n".join(lines) + "\n")
 
 
-if __name__ == "__main__":
+SENTENCE = "Bugün hava çok güzel, yarın da yağmur yağacak."
+
+
+def rendered(render, rate, semitones):
+    import subprocess
+    import tempfile
+
+    with tempfile.NamedTemporaryFile(suffix=".raw") as f:
+        subprocess.run([render, str(rate), str(semitones), f.name, SENTENCE], check=True,
+                       stdout=subprocess.DEVNULL)
+        return np.fromfile(f.name, "<i2").astype(float) / 32768.0
+
+
+def voice_spectrograms(render, out):
+    for name, cases in (("pitch", [(100, -6), (100, 0), (100, 6)]),
+                        ("rate", [(50, 0), (100, 0), (300, 0)])):
+        signals = [rendered(render, r, st) for r, st in cases]
+        fig, axes = plt.subplots(len(cases), 1, figsize=(11, 9))
+        for ax, (r, st), x in zip(axes, cases, signals):
+            ax.specgram(x, NFFT=512, Fs=RATE, noverlap=448, cmap="magma", vmin=-140, vmax=-40)
+            ax.set_title(f'"{SENTENCE}"  rate {r} %, {st:+d} semitones, {len(x) / RATE:.2f} s')
+            ax.set_ylabel("Hz")
+            ax.set_ylim(0, 5000 if name == "pitch" else 8000)
+            ax.set_xlim(0, len(x) / RATE)  # each on its own time scale, to see its structure
+        axes[-1].set_xlabel("s")
+        fig.tight_layout()
+        fig.savefig(os.path.join(out, f"{name}.png"), dpi=80)
+        plt.close(fig)
+    # The low band of the pitch figure in detail: the harmonics show the pitch, the formants
+    # (the dark bands between them) the vowel quality.
+    fig, axes = plt.subplots(3, 1, figsize=(11, 8))
+    for ax, st in zip(axes, (-6, 0, 6)):
+        x = rendered(render, 100, st)
+        ax.specgram(x[: RATE * 2], NFFT=1024, Fs=RATE, noverlap=960, cmap="magma", vmin=-140, vmax=-40)
+        ax.set_title(f"first 2 s, {st:+d} semitones: harmonics up to 1500 Hz")
+        ax.set_ylim(0, 1500)
+        ax.set_ylabel("Hz")
+    axes[-1].set_xlabel("s")
+    fig.tight_layout()
+    fig.savefig(os.path.join(out, "pitch-harmonics.png"), dpi=80)
+    plt.close(fig)
+
+
+if __name__ == "__main__" and VOICE:
+    out = os.path.join(REPO, "docs", "voice")
+    os.makedirs(out, exist_ok=True)
+    voice_spectrograms(sys.argv[2], out)
+elif __name__ == "__main__":
     out = os.path.join(REPO, "docs", "units")
     os.makedirs(out, exist_ok=True)
     spectrogram(os.path.join(out, "spectrogram.png"))

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -185,6 +186,8 @@ TEST(OverlapAddVowel, PitchPerPeriodIsWithinOnePercentOfTheTarget) {
         worst = std::max(worst, std::abs(measured / target - 1.0));
       }
       EXPECT_LE(worst, 0.01) << frontend::VowelUnitNames[v] << " " << s.start << ".." << s.end;
+      std::printf("f0 %s %+g..%+g worst %.2f %%\n", frontend::VowelUnitNames[v].data(), s.start,
+                  s.end, 100 * worst);
     }
   }
 }
@@ -249,6 +252,9 @@ TEST(OverlapAddVowel, FormantsStayWithinThreePercentOfTheUnit) {
       const ua::VowelFormants f = ClosedPhaseFormants(y, closures);
       EXPECT_NEAR(f.f1, f0.f1, 0.03 * f0.f1) << frontend::VowelUnitNames[v] << " " << st;
       EXPECT_NEAR(f.f2, f0.f2, 0.03 * f0.f2) << frontend::VowelUnitNames[v] << " " << st;
+      std::printf("formants %s %+g F1 %.0f/%.0f (%+.2f %%) F2 %.0f/%.0f (%+.2f %%)\n",
+                  frontend::VowelUnitNames[v].data(), st, f.f1, f0.f1, 100 * (f.f1 / f0.f1 - 1),
+                  f.f2, f0.f2, 100 * (f.f2 / f0.f2 - 1));
     }
   }
 }
@@ -275,6 +281,9 @@ TEST(OverlapAddVowel, NoJoinStepLargerThanTheUnitsOwnAndNoClipping) {
       const auto [lo, hi] = std::minmax_element(y.begin(), y.end());
       EXPECT_GT(*lo, -32768) << frontend::VowelUnitNames[v];
       EXPECT_LT(*hi, 32767) << frontend::VowelUnitNames[v];
+      std::printf("joins %s %+g..%+g step %d of %d (%.2f) peak %d\n",
+                  frontend::VowelUnitNames[v].data(), s.start, s.end, worst, ownStep,
+                  static_cast<double>(worst) / ownStep, std::max(-*lo, static_cast<int>(*hi)));
     }
   }
 }

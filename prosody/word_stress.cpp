@@ -345,12 +345,10 @@ WordStress StressOf(std::string_view word, bool properName) {
   for (std::size_t len = std::min(lexicon.longest, w.size() - 1); len >= 2; --len) {
     const auto it = lexicon.entries.find(w.substr(0, len));
     if (it == lexicon.entries.end() || !IsSuffixOnset(std::string_view(w).substr(len))) continue;
+    // A root that is final-stressed passes the stress on to its suffixes, as any word does.
     const int stemLast = s.before[len] - 1;
-    if (it->second == kFinalEntry) {
-      Offer(best, stemLast, StressRule::kFinal);
-    } else {
+    if (it->second != kFinalEntry)
       Offer(best, std::min(it->second, stemLast), StressRule::kLexicon);
-    }
     from = len;
     break;
   }
@@ -368,9 +366,10 @@ WordStress StressOf(std::string_view word, bool properName) {
     }
   }
   if (best.syllable < 0 && w.size() >= 5) {
+    // The closing consonant of the prefix is p, m or s (r is too often a root: durdu, birbiri;
+    // tertemiz is in the lexicon).
     const bool cv = IsConsonant(w[0]) && IsVowel(w[1]) &&
-                    (w[2] == 'p' || w[2] == 'm' || w[2] == 'r' || w[2] == 's') && w[3] == w[0] &&
-                    w[4] == w[1];
+                    (w[2] == 'p' || w[2] == 'm' || w[2] == 's') && w[3] == w[0] && w[4] == w[1];
     const bool vp = IsVowel(w[0]) && w[1] == 'p' && w[2] == w[0];
     if (cv || vp) Offer(best, 0, StressRule::kReduplication);
   }
@@ -421,7 +420,7 @@ void StressTranscriber::AppendRun(std::string_view run, frontend::RunKind kind,
     case RunKind::kSymbols: {
       frontend::AppendSymbols(run, out);
       afterApostrophe_ = lastWasWord_ && (run == "'" || run == std::string_view(&kRightQuote, 1));
-      if (run.find_first_of(".!?:;") != std::string_view::npos) sentenceStart_ = true;
+      if (run.find_first_of(".!?:;\n") != std::string_view::npos) sentenceStart_ = true;
       lastWasWord_ = false;
       return;
     }
@@ -434,7 +433,12 @@ void StressTranscriber::AppendRun(std::string_view run, frontend::RunKind kind,
       } else {
         const bool apostrophe = rest.size() >= 2 && (rest[0] == '\'' || rest[0] == kRightQuote) &&
                                 frontend::ClassifyChar(rest[1]) == frontend::CharClass::kLetter;
-        const bool capital = !run.empty() && IsUpperLetter(run[0]) && !sentenceStart_;
+        // A capital inside a sentence marks a name; a word all in capitals (a heading, an
+        // abbreviation) does not.
+        const bool allCapitals =
+            std::all_of(run.begin(), run.end(), [](char c) { return IsUpperLetter(c); });
+        const bool capital =
+            !run.empty() && IsUpperLetter(run[0]) && !allCapitals && !sentenceStart_;
         const WordStress stress = StressOf(run, apostrophe || capital);
         ++counts_[static_cast<int>(stress.rule)];
         const std::size_t at =

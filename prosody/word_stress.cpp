@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -27,19 +29,38 @@ constexpr char kSCedilla = '\xFE';  // ş
 constexpr char kSoftG = '\xF0';     // ğ
 constexpr char kRightQuote = '\x92';
 
-bool IsVowel(char c) { return frontend::VowelLookup(c) >= 0; }
-bool IsConsonant(char c) { return frontend::ConsonantLookup(c) >= 0; }
+// The letter tables' lookups, once per byte value: the detectors ask them for every letter.
+struct LetterClass {
+  std::array<std::int8_t, 256> vowel{};      // VowelIndex or -1
+  std::array<std::int8_t, 256> consonant{};  // ConsonantIndex or -1
+  std::array<char, 256> lower{};
+  LetterClass() {
+    for (int b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      vowel[static_cast<std::size_t>(b)] = static_cast<std::int8_t>(frontend::VowelLookup(c));
+      consonant[static_cast<std::size_t>(b)] =
+          static_cast<std::int8_t>(frontend::ConsonantLookup(c));
+      lower[static_cast<std::size_t>(b)] = frontend::ToLowerLetter(c);
+    }
+  }
+};
+const LetterClass kLetters;
+
+int VowelOf(char c) { return kLetters.vowel[static_cast<unsigned char>(c)]; }
+int ConsonantOf(char c) { return kLetters.consonant[static_cast<unsigned char>(c)]; }
+bool IsVowel(char c) { return VowelOf(c) >= 0; }
+bool IsConsonant(char c) { return ConsonantOf(c) >= 0; }
 bool IsLowerConsonant(char c) {
-  const int k = frontend::ConsonantLookup(c);
+  const int k = ConsonantOf(c);
   return k >= 0 && (k & 1) == 1;
 }
 bool IsUpperLetter(char c) {
-  const int v = frontend::VowelLookup(c);
+  const int v = VowelOf(c);
   if (v >= 0) return (v & 1) == 0;
-  const int k = frontend::ConsonantLookup(c);
+  const int k = ConsonantOf(c);
   return k >= 0 && (k & 1) == 0;
 }
-int VowelUnit(char c) { return frontend::VowelLookup(c) / 2; }
+int VowelUnit(char c) { return VowelOf(c) / 2; }
 
 // One character of a suffix pattern: A = a/e, I = ı/i/u/ü, C = consonant, V = vowel, D = d/t,
 // K = k/ğ; anything else stands for itself.
@@ -75,7 +96,7 @@ bool EndsWith(std::string_view w, std::string_view pattern) {
 
 // Vowel letters of w before each position (so the syllable of a vowel at p is before[p]).
 struct Syllables {
-  std::array<int, 257> before{};
+  std::array<int, 257> before;  // filled up to the word's length by Count
   int count = 0;
   void Count(std::string_view w) {
     const std::size_t n = std::min<std::size_t>(w.size(), 256);
@@ -91,7 +112,7 @@ struct Syllables {
 
 std::string Lower(std::string_view word) {
   std::string w(word);
-  for (char& c : w) c = frontend::ToLowerLetter(c);
+  for (char& c : w) c = kLetters.lower[static_cast<unsigned char>(c)];
   return w;
 }
 
@@ -119,12 +140,32 @@ std::string FromUtf8(std::string_view s) {
 }
 
 constexpr int kFinalEntry = -2;
+constexpr int kCliticEntry = -3;
+
+// Lookups by string_view without building a string.
+struct ViewHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const noexcept {
+    return std::hash<std::string_view>{}(s);
+  }
+};
+using WordMap = std::unordered_map<std::string, int, ViewHash, std::equal_to<>>;
+using WordSet = std::unordered_set<std::string, ViewHash, std::equal_to<>>;
 
 struct Lexicon {
-  std::unordered_map<std::string, int> entries;  // word -> 0-based syllable or kFinalEntry
+  WordMap entries;  // word -> 0-based syllable or kFinalEntry
   std::size_t longest = 0;
+  // Bit n of lengths[Pair(w)]: an entry of n letters begins with w's first two letters (or
+  // with two letters that share their slot), n < 32.
+  std::array<std::uint32_t, 4096> lengths{};
+  static std::size_t Pair(std::string_view w) {
+    return (static_cast<unsigned char>(w[0]) * 67u + static_cast<unsigned char>(w[1])) & 4095u;
+  }
 };
 
+const WordSet& Clitics();
+
+// The lexicon's entries, and the clitics as entries that carry no stress.
 const Lexicon& TheLexicon() {
   static const Lexicon lexicon = [] {
     Lexicon l;
@@ -141,7 +182,10 @@ const Lexicon& TheLexicon() {
       const int index = value == "F" ? kFinalEntry : std::atoi(std::string(value).c_str()) - 1;
       l.entries.emplace(word, index);
       l.longest = std::max(l.longest, word.size());
+      if (word.size() >= 2 && word.size() < 32)
+        l.lengths[Lexicon::Pair(word)] |= std::uint32_t{1} << word.size();
     }
+    for (const std::string& clitic : Clitics()) l.entries.insert_or_assign(clitic, kCliticEntry);
     return l;
   }();
   return lexicon;
@@ -149,9 +193,9 @@ const Lexicon& TheLexicon() {
 
 // Words that never carry stress: the question particle and its forms, the clitics written apart,
 // the free copulas and the one-syllable function words.
-const std::unordered_set<std::string>& Clitics() {
-  static const std::unordered_set<std::string> set = [] {
-    std::unordered_set<std::string> s;
+const WordSet& Clitics() {
+  static const WordSet set = [] {
+    WordSet s;
     for (const char* w :
          {"de",        "da",         "ki",        "ya",    "ile",  "ve",     "veya",
           "bile",      "bir",        "bu",        "\xFEu", "o",    "idi",    "imi\xFE",
@@ -203,6 +247,8 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
   auto before = [&](std::size_t p) { return s.before[p] - 1; };  // syllable before position p
   auto own = [&](std::size_t p) { return s.before[p]; };         // first vowel at or after p
   for (std::size_t p = std::max<std::size_t>(from, 1); p < n; ++p) {
+    const char c = w[p];
+    if (c != 'm' && c != 'y' && !MatchChar('I', c)) continue;  // no pattern starts here
     // Negative -mA before a tense, mood or nominal ending; -mI before -yor.
     if (w[p] == 'm' && s.before[p] > 0 && MatchAt(w, p, "mA")) {
       const std::size_t q = p + 2;
@@ -230,6 +276,8 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
   }
   // Copula and person endings after the tense markers -mIş, -AcAk, -mAz, -yor.
   for (std::size_t p = std::max<std::size_t>(from, 1); p < n; ++p) {
+    const char c = w[p];
+    if (c != 'm' && c != 'y' && c != 'a' && c != 'e') continue;
     std::size_t q = 0;
     if (MatchAt(w, p, "mI\xFE"))
       q = p + 3;
@@ -328,23 +376,31 @@ std::string_view StressRuleName(StressRule rule) {
 WordStress StressOf(std::string_view word, bool properName) {
   if (word.size() > 256) word = word.substr(0, 256);
   const std::string w = Lower(word);
-  if (Clitics().count(w) != 0) return {-1, StressRule::kNone};
   Syllables s;
   s.Count(w);
-  if (s.count == 0) return {-1, StressRule::kNone};
-  if (s.count == 1) return {0, StressRule::kMonosyllable};
-
   const Lexicon& lexicon = TheLexicon();
+  if (s.count == 0) return {-1, StressRule::kNone};
+  if (s.count == 1) {
+    const auto it = lexicon.entries.find(w);
+    if (it != lexicon.entries.end() && it->second == kCliticEntry) return {-1, StressRule::kNone};
+    return {0, StressRule::kMonosyllable};
+  }
+
   if (const auto it = lexicon.entries.find(w); it != lexicon.entries.end()) {
+    if (it->second == kCliticEntry) return {-1, StressRule::kNone};
     const int index = it->second == kFinalEntry ? s.count - 1 : std::min(it->second, s.count - 1);
     return {index, it->second == kFinalEntry ? StressRule::kFinal : StressRule::kLexicon};
   }
   Candidate best;
   std::size_t from = 0;
   // The longest entry that the word begins with, when the rest starts like a suffix.
+  const std::uint32_t lengths = lexicon.lengths[Lexicon::Pair(w)];
   for (std::size_t len = std::min(lexicon.longest, w.size() - 1); len >= 2; --len) {
-    const auto it = lexicon.entries.find(w.substr(0, len));
-    if (it == lexicon.entries.end() || !IsSuffixOnset(std::string_view(w).substr(len))) continue;
+    if (len >= 32 || (lengths & (std::uint32_t{1} << len)) == 0) continue;
+    const auto it = lexicon.entries.find(std::string_view(w).substr(0, len));
+    if (it == lexicon.entries.end() || it->second == kCliticEntry ||
+        !IsSuffixOnset(std::string_view(w).substr(len)))
+      continue;
     // A root that is final-stressed passes the stress on to its suffixes, as any word does.
     const int stemLast = s.before[len] - 1;
     if (it->second != kFinalEntry)
@@ -373,7 +429,7 @@ WordStress StressOf(std::string_view word, bool properName) {
     const bool vp = IsVowel(w[0]) && w[1] == 'p' && w[2] == w[0];
     if (cv || vp) Offer(best, 0, StressRule::kReduplication);
   }
-  Detect(w, s, from, best);
+  if (best.syllable != 0) Detect(w, s, from, best);  // nothing can come before the first
   if (best.syllable < 0) return {s.count - 1, StressRule::kFinal};
   if (best.syllable == s.count - 1 && best.rule != StressRule::kLexicon &&
       best.rule != StressRule::kProperName) {
@@ -425,30 +481,21 @@ void StressTranscriber::AppendRun(std::string_view run, frontend::RunKind kind,
       return;
     }
     case RunKind::kWord: {
-      scratch_.clear();
-      word_.clear();
-      frontend::AppendTranscribedWord(run, scratch_, word_);
-      if (afterApostrophe_ || !marks_) {
-        out.append(word_);  // the suffixes of a name: the name keeps the stress
-      } else {
+      const std::size_t start = out.size();
+      frontend::AppendTranscribedWord(run, scratch_, out);
+      if (!afterApostrophe_ && marks_) {  // the suffixes of a name: the name keeps the stress
         const bool apostrophe = rest.size() >= 2 && (rest[0] == '\'' || rest[0] == kRightQuote) &&
                                 frontend::ClassifyChar(rest[1]) == frontend::CharClass::kLetter;
         // A capital inside a sentence marks a name; a word all in capitals (a heading, an
         // abbreviation) does not.
-        const bool allCapitals =
-            std::all_of(run.begin(), run.end(), [](char c) { return IsUpperLetter(c); });
-        const bool capital =
-            !run.empty() && IsUpperLetter(run[0]) && !allCapitals && !sentenceStart_;
+        const bool capital = !run.empty() && IsUpperLetter(run[0]) && !sentenceStart_ &&
+                             !std::all_of(run.begin(), run.end(), IsUpperLetter);
         const WordStress stress = StressOf(run, apostrophe || capital);
         ++counts_[static_cast<int>(stress.rule)];
-        const std::size_t at =
-            stress.syllable >= 0 ? StressMarkOffset(word_, stress.syllable) : std::string::npos;
-        if (at == std::string::npos) {
-          out.append(word_);
-        } else {
-          out.append(word_, 0, at);
-          out.push_back(frontend::kStressMark);
-          out.append(word_, at, std::string::npos);
+        if (stress.syllable >= 0) {
+          const std::size_t at =
+              StressMarkOffset(std::string_view(out).substr(start), stress.syllable);
+          if (at != std::string::npos) out.insert(start + at, 1, frontend::kStressMark);
         }
       }
       afterApostrophe_ = false;

@@ -1,7 +1,8 @@
 // The prosody mode's cost beside the designed path: the front end with stress marks against
 // the designed transcription (bytes per second on about 1 MB of sentences), and rendering a
 // paragraph through the contour (segment adjustment and contour included) against the designed
-// rendering through the same controlled renderer.
+// rendering through the same controlled renderer (and beside a flat contour, which takes the
+// pitch-controlled path without the prosody stage).
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -82,7 +83,9 @@ const Voice& TheVoice() {
 
 // Eight sentences, every stretch planned and rendered; prosody adds its transcription, the
 // segment adjustment and the contour.
-void RenderParagraph(benchmark::State& state, bool prosodyMode) {
+// flatContour: the designed transcription through the pitch-controlled rendering with every
+// target at 0 semitones, which separates the cost of the voice path from the prosody stage's own.
+void RenderParagraph(benchmark::State& state, bool prosodyMode, bool flatContour = false) {
   const std::string typed = Sentences(8);
   std::string text = typed, phonetic;
   if (prosodyMode) {
@@ -102,6 +105,7 @@ void RenderParagraph(benchmark::State& state, bool prosodyMode) {
       const std::int32_t start = position;
       if (orvanel::synth::PlanStretch(phonetic, position, list) != 1) break;
       contour.clear();
+      if (flatContour) contour.assign(list.Size(), {});
       if (prosodyMode) {
         orvanel::prosody::ContourForStretch(
             list, std::string_view(phonetic).substr(static_cast<std::size_t>(start)), contour);
@@ -121,7 +125,36 @@ void RenderParagraph(benchmark::State& state, bool prosodyMode) {
 
 void BM_RenderDesigned(benchmark::State& state) { RenderParagraph(state, false); }
 BENCHMARK(BM_RenderDesigned)->Unit(benchmark::kMillisecond);
+void BM_RenderFlatContour(benchmark::State& state) { RenderParagraph(state, false, true); }
+BENCHMARK(BM_RenderFlatContour)->Unit(benchmark::kMillisecond);
 void BM_RenderProsody(benchmark::State& state) { RenderParagraph(state, true); }
 BENCHMARK(BM_RenderProsody)->Unit(benchmark::kMillisecond);
+
+// The stage's own share: planning every stretch of the paragraph, with and without the
+// contour and the segment adjustment (no rendering).
+void PlanParagraph(benchmark::State& state, bool prosodyMode) {
+  std::string text = Sentences(8), phonetic;
+  orvanel::prosody::TranscribeForProsody(text, phonetic);
+  orvanel::synth::SegmentList list;
+  std::vector<orvanel::synth::VowelPitch> contour;
+  std::vector<bool> stressed;
+  for (auto _ : state) {
+    std::int32_t position = 0;
+    while (true) {
+      const std::int32_t start = position;
+      if (orvanel::synth::PlanStretch(phonetic, position, list) != 1) break;
+      if (prosodyMode) {
+        orvanel::prosody::ContourForStretch(
+            list, std::string_view(phonetic).substr(static_cast<std::size_t>(start)), contour);
+        orvanel::prosody::PrepareSegmentsForProsody(list, stressed);
+      }
+      benchmark::DoNotOptimize(list.Size());
+    }
+  }
+}
+void BM_PlanOnly(benchmark::State& state) { PlanParagraph(state, false); }
+BENCHMARK(BM_PlanOnly)->Unit(benchmark::kMicrosecond);
+void BM_PlanWithContour(benchmark::State& state) { PlanParagraph(state, true); }
+BENCHMARK(BM_PlanWithContour)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -202,8 +202,15 @@ def f0_track(x, hop=110, window=662):
                 best = k
                 break
         times.append((start + window / 2) / RATE)
-        f0.append(RATE / (lo + best) if r[best] > 0.6 else np.nan)
-    return np.array(times), np.array(f0)
+        f0.append(RATE / (lo + best) if r[best] > 0.8 else np.nan)
+    f0 = np.array(f0)
+    # a 5-frame median: single frames across a consonant join are no pitch
+    smooth = np.full_like(f0, np.nan)
+    for i in range(2, len(f0) - 2):
+        w = f0[i - 2:i + 3]
+        if not np.isnan(w).any():
+            smooth[i] = np.median(w)
+    return np.array(times), smooth
 
 
 def prosody_tracks(render, out):
@@ -220,8 +227,8 @@ def prosody_tracks(render, out):
             with open(targets, encoding="utf-8") as f:
                 rows = list(csv.DictReader(f))
         end = len(x) / RATE
-        ax.specgram(x, NFFT=1024, Fs=RATE, noverlap=960, cmap="magma", vmin=-140, vmax=-40)
-        ax.set_ylim(0, 700)
+        ax.specgram(x, NFFT=2048, Fs=RATE, noverlap=1980, cmap="magma", vmin=-140, vmax=-40)
+        ax.set_ylim(60, 200)  # the first harmonic: the pitch itself
         ax.set_ylabel("Hz")
         t, f0 = f0_track(x)
         ax.plot(t, f0, color="cyan", lw=2, label="F0 measured on the audio")

@@ -23,9 +23,7 @@ namespace {
 
 // Lower-case Windows-1254 letters used below.
 constexpr char kDotlessI = '\xFD';  // ı
-constexpr char kOUml = '\xF6';      // ö
 constexpr char kUUml = '\xFC';      // ü
-constexpr char kSCedilla = '\xFE';  // ş
 constexpr char kSoftG = '\xF0';     // ğ
 constexpr char kRightQuote = '\x92';
 

@@ -147,7 +147,63 @@ struct ViewHash {
     return std::hash<std::string_view>{}(s);
   }
 };
-using WordMap = std::unordered_map<std::string, int, ViewHash, std::equal_to<>>;
+// Open addressing over a power-of-two table: the lexicon is looked up for every word.
+class WordMap {
+ public:
+  using value_type = std::pair<std::string, int>;
+  const value_type* find(std::string_view key) const noexcept {
+    if (slots_.empty()) return nullptr;
+    for (std::size_t i = Hash(key) & mask_;; i = (i + 1) & mask_) {
+      const Slot& s = slots_[i];
+      if (!s.used) return nullptr;
+      if (s.entry.first == key) return &s.entry;
+    }
+  }
+  const value_type* end() const noexcept { return nullptr; }
+  void insert_or_assign(const std::string& key, int value) {
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    Place(key, value);
+  }
+  void emplace(const std::string& key, int value) {
+    if (find(key) == nullptr) insert_or_assign(key, value);
+  }
+
+ private:
+  struct Slot {
+    value_type entry;
+    bool used = false;
+  };
+  static std::size_t Hash(std::string_view s) noexcept {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return static_cast<std::size_t>(h ^ (h >> 29));
+  }
+  void Place(const std::string& key, int value) {
+    for (std::size_t i = Hash(key) & mask_;; i = (i + 1) & mask_) {
+      Slot& s = slots_[i];
+      if (!s.used) {
+        s = {{key, value}, true};
+        ++count_;
+        return;
+      }
+      if (s.entry.first == key) {
+        s.entry.second = value;
+        return;
+      }
+    }
+  }
+  void Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+    mask_ = slots_.size() - 1;
+    count_ = 0;
+    for (const Slot& s : old)
+      if (s.used) Place(s.entry.first, s.entry.second);
+  }
+  std::vector<Slot> slots_;
+  std::size_t mask_ = 0;
+  std::size_t count_ = 0;
+};
 using WordSet = std::unordered_set<std::string, ViewHash, std::equal_to<>>;
 
 struct Lexicon {
@@ -246,7 +302,7 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
   auto own = [&](std::size_t p) { return s.before[p]; };         // first vowel at or after p
   for (std::size_t p = std::max<std::size_t>(from, 1); p < n; ++p) {
     const char c = w[p];
-    if (c != 'm' && c != 'y' && !MatchChar('I', c)) continue;  // no pattern starts here
+    if (c != 'm' && c != 'y') continue;  // no pattern of this loop starts here
     // Negative -mA before a tense, mood or nominal ending; -mI before -yor.
     if (w[p] == 'm' && s.before[p] > 0 && MatchAt(w, p, "mA")) {
       const std::size_t q = p + 2;
@@ -262,8 +318,9 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
       Offer(best, before(p), StressRule::kNegative);
     }
     // -(I)yor: its own first vowel.
-    if (MatchAt(w, p, "Iyor") && IsConsonant(w[p - 1]))
-      Offer(best, own(p), StressRule::kProgressive);
+    if (c == 'y' && p >= 2 && MatchAt(w, p, "yor") && MatchChar('I', w[p - 1]) &&
+        IsConsonant(w[p - 2]) && p - 1 >= from)
+      Offer(best, own(p - 1), StressRule::kProgressive);
     // Copula after a vowel-final word of two syllables or more.
     if (w[p] == 'y' && IsVowel(w[p - 1]) && s.before[p] >= 2) {
       const bool copula = MatchAt(w, p, "ydI") || MatchAt(w, p, "ymI\xFE") ||
@@ -373,7 +430,11 @@ std::string_view StressRuleName(StressRule rule) {
 
 WordStress StressOf(std::string_view word, bool properName) {
   if (word.size() > 256) word = word.substr(0, 256);
-  const std::string w = Lower(word);
+  // Lower case into a buffer on the stack (words are at most 256 letters here).
+  char lowered[256];
+  for (std::size_t i = 0; i < word.size(); ++i)
+    lowered[i] = kLetters.lower[static_cast<unsigned char>(word[i])];
+  const std::string_view w(lowered, word.size());
   Syllables s;
   s.Count(w);
   const Lexicon& lexicon = TheLexicon();

@@ -329,8 +329,9 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
       if (copula && n - p <= 8) Offer(best, before(p), StressRule::kCopula);
     }
   }
-  // Copula and person endings after the tense markers -mIş, -AcAk, -mAz, -yor.
-  for (std::size_t p = std::max<std::size_t>(from, 1); p < n; ++p) {
+  // Copula and person endings after the tense markers -mIş, -AcAk, -mAz, -yor; the ending
+  // (at most 9 letters with what follows it) starts at most 4 letters after the marker.
+  for (std::size_t p = std::max<std::size_t>({from, 1, n > 13 ? n - 13 : 0}); p < n; ++p) {
     const char c = w[p];
     if (c != 'm' && c != 'y' && c != 'a' && c != 'e') continue;
     std::size_t q = 0;
@@ -352,6 +353,10 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
       }
     }
   }
+  // Every suffix below ends in one of these letters.
+  const char last = w[n - 1];
+  if (last != 'k' && last != 'n' && last != 'a' && last != 'e' && last != 'r' && last != 'i')
+    return;
   auto tail = [&](std::string_view pattern) -> std::size_t {
     if (!EndsWith(w, pattern)) return std::string_view::npos;
     const std::size_t p = n - pattern.size();

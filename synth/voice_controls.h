@@ -90,8 +90,8 @@ int LoadVoiceData(const UnitStore& store, VoiceData& data, std::string& error);
 // of the contour (semitones at sample t: semitonesAt(t), clamped), as many whole periods as fit
 // (one, cut to `samples`, when none does), blending back into the stored period over the end of
 // the last period. The glottal closures of the periods go to `closures` when it is given.
-// At 0 semitones the result is the tiled period within 1 LSB.
-// semitonesAt is asked once per period, at the period's glottal closure.
+// semitonesAt is asked once per period, at the period's glottal closure. At 0 semitones the
+// result is the tiled period within 1 LSB.
 void OverlapAddVowel(const VowelVoice& voice, const std::int16_t* period, std::uint32_t samples,
                      const std::function<float(std::uint32_t)>& semitonesAt,
                      std::vector<std::int16_t>& out,
@@ -114,8 +114,9 @@ void RetimeConsonant(const std::int16_t* unit, std::uint32_t length, const Conso
 class ControlledRenderer {
  public:
   ControlledRenderer(const UnitInventory& units, const VoiceData& data);
-  // contour: empty, or one VowelPitch per segment of list (entries of non-vowels are ignored).
-  // The list and the contour must stay alive until the stretch is rendered.
+  // contour: empty, or one VowelPitch per segment of list (entries of non-vowels are ignored; a
+  // contour of another length is ignored as a whole). The list and the contour must stay alive
+  // until the stretch is rendered.
   void BeginStretch(const SegmentList& list, const VoiceControls& controls,
                     std::span<const VowelPitch> contour);
   void RenderSegment(std::size_t i, std::uint16_t speed, SampleBuffer& buffer);
@@ -154,7 +155,8 @@ class ControlledRenderer {
   double renderedSamples_ = 0.0;
 
   bool Designed() const noexcept { return controls_.IsNeutral() && contour_.empty(); }
-  // The vowel's own pitch at its start or end (controls, contour, stress), before clamping.
+  // The vowel's own pitch at its start or end (controls, contour, stress) in steps of 1/8
+  // semitone, before clamping.
   float VowelSemitones(std::size_t i, bool atEnd) const;
   // The pitch of the nearest vowel a consonant joins: the next one for an onset, the previous
   // one for a coda, not across a pause.

@@ -10,6 +10,9 @@ docs/voice/pitch.png and docs/voice/rate.png: one sentence through the controlle
 
 Needs python3-numpy and python3-matplotlib from Debian.
 Usage: tools/spectrogram.py [REPO]   or   tools/spectrogram.py --voice RENDER [REPO]
+   or   tools/spectrogram.py --prosody PROSODY_RENDER [REPO]  (docs/prosody/pitch-tracks.png: the
+        F0 measured on speech rendered through the prosody path, over its spectrogram, beside the
+        pitch targets of every vowel)
 """
 import csv
 import os
@@ -23,7 +26,8 @@ import matplotlib.pyplot as plt  # noqa: E402
 
 RATE = 22050
 VOICE = len(sys.argv) > 2 and sys.argv[1] == "--voice"
-ARGS = sys.argv[3:] if VOICE else sys.argv[1:]
+PROSODY = len(sys.argv) > 2 and sys.argv[1] == "--prosody"
+ARGS = sys.argv[3:] if VOICE or PROSODY else sys.argv[1:]
 REPO = ARGS[0] if ARGS else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 UNITS = os.path.join(REPO, "units")
 
@@ -167,7 +171,91 @@ def voice_spectrograms(render, out):
     plt.close(fig)
 
 
-if __name__ == "__main__" and VOICE:
+PROSODY_SENTENCES = [
+    ("statement", "Annem bugün eve geldi."),
+    ("yes/no question with mI", "Annem bugün eve geldi mi?"),
+    ("question word", "Annem bugün nereye gitti?"),
+    ("list with commas", "Elma, armut, muz ve üzüm aldım."),
+    ("exclamation", "Annem bugün eve geldi!"),
+]
+
+
+def f0_track(x, hop=110, window=662):
+    """F0 every 5 ms by normalised autocorrelation over 30 ms (70..180 Hz); NaN where unvoiced."""
+    lo, hi = int(RATE / 180), int(RATE / 70)
+    times, f0 = [], []
+    level = np.sqrt(np.mean(x ** 2)) if len(x) else 0
+    for start in range(0, len(x) - window - hi, hop):
+        a = x[start:start + window]
+        if np.sqrt(np.mean(a ** 2)) < 0.1 * level:
+            times.append((start + window / 2) / RATE)
+            f0.append(np.nan)
+            continue
+        r = np.array([np.dot(a, x[start + lag:start + lag + window]) /
+                      np.sqrt(np.dot(a, a) * np.dot(x[start + lag:start + lag + window],
+                                                    x[start + lag:start + lag + window]) + 1e-20)
+                      for lag in range(lo, hi + 1)])
+        best = int(np.argmax(r))
+        # the shortest lag nearly as good as the best one: no doubled periods
+        for k in range(1, best):
+            if r[k] >= 0.9 * r[best] and r[k] >= r[k - 1] and r[k] >= r[k + 1]:
+                best = k
+                break
+        times.append((start + window / 2) / RATE)
+        f0.append(RATE / (lo + best) if r[best] > 0.8 else np.nan)
+    f0 = np.array(f0)
+    # a 5-frame median: single frames across a consonant join are no pitch
+    smooth = np.full_like(f0, np.nan)
+    for i in range(2, len(f0) - 2):
+        w = f0[i - 2:i + 3]
+        if not np.isnan(w).any():
+            smooth[i] = np.median(w)
+    return np.array(times), smooth
+
+
+def prosody_tracks(render, out):
+    import subprocess
+    import tempfile
+
+    fig, axes = plt.subplots(len(PROSODY_SENTENCES), 1, figsize=(11, 13))
+    base = RATE / 194.0
+    for ax, (kind, sentence) in zip(axes, PROSODY_SENTENCES):
+        with tempfile.TemporaryDirectory() as d:
+            raw, targets = os.path.join(d, "s.raw"), os.path.join(d, "t.csv")
+            subprocess.run([render, sentence, raw, targets], check=True, stdout=subprocess.DEVNULL)
+            x = np.fromfile(raw, "<i2").astype(float) / 32768.0
+            with open(targets, encoding="utf-8") as f:
+                rows = list(csv.DictReader(f))
+        end = len(x) / RATE
+        ax.specgram(x, NFFT=2048, Fs=RATE, noverlap=1980, cmap="magma", vmin=-140, vmax=-40)
+        ax.set_ylim(60, 200)  # the first harmonic: the pitch itself
+        ax.set_ylabel("Hz")
+        t, f0 = f0_track(x)
+        ax.plot(t, f0, color="cyan", lw=2, label="F0 measured on the audio")
+        for i, row in enumerate(rows):
+            t0, t1 = float(row["start_ms"]) / 1000, float(row["end_ms"]) / 1000
+            y0 = base * 2 ** (float(row["start_st"]) / 12)
+            y1 = base * 2 ** (float(row["end_st"]) / 12)
+            ax.plot([t0, t1], [y0, y1], color="white", lw=1, ls="--",
+                    label="vowel targets" if i == 0 else None)
+        voiced = f0[~np.isnan(f0)]
+        peak_t = t[np.nanargmax(f0)] if len(voiced) else 0
+        ax.axvline(peak_t, color="yellow", lw=0.8, alpha=0.8)
+        ax.set_title(f'{kind}: "{sentence}"  F0 {np.nanmin(f0):.0f}-{np.nanmax(f0):.0f} Hz, '
+                     f"peak at {peak_t:.2f} s")
+        ax.set_xlim(0, end - 0.6)  # without most of the closing pause
+        ax.legend(loc="upper right", fontsize=8)
+    axes[-1].set_xlabel("s")
+    fig.tight_layout()
+    fig.savefig(os.path.join(out, "pitch-tracks.png"), dpi=80)
+    plt.close(fig)
+
+
+if __name__ == "__main__" and PROSODY:
+    out = os.path.join(REPO, "docs", "prosody")
+    os.makedirs(out, exist_ok=True)
+    prosody_tracks(sys.argv[2], out)
+elif __name__ == "__main__" and VOICE:
     out = os.path.join(REPO, "docs", "voice")
     os.makedirs(out, exist_ok=True)
     voice_spectrograms(sys.argv[2], out)

@@ -1,0 +1,160 @@
+// The prosody mode's cost beside the designed path: the front end with stress marks against
+// the designed transcription (bytes per second on about 1 MB of sentences), and rendering a
+// paragraph through the contour (segment adjustment and contour included) against the designed
+// rendering through the same controlled renderer (and beside a flat contour, which takes the
+// pitch-controlled path without the prosody stage).
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "frontend/text_to_phonetic.h"
+#include "platform/codepage.h"
+#include "platform/embedded_units.h"
+#include "prosody/prosody.h"
+#include "synth/segment_planner.h"
+#include "synth/voice_controls.h"
+
+namespace {
+
+constexpr std::size_t kTextSize = 1u << 20;
+
+std::string Sentences(std::size_t lines) {
+  std::ifstream file(ORVANEL_BENCH_DATA_DIR "/turkish-sentences.txt", std::ios::binary);
+  std::string line, utf8;
+  for (std::size_t k = 0; k < lines && std::getline(file, line); ++k) utf8 += line + "\n";
+  if (utf8.empty()) throw std::runtime_error("cannot read turkish-sentences.txt");
+  std::string text;
+  orvanel::platform::DecodeError error;
+  if (!orvanel::platform::Utf8ToCp1254(utf8, text, error)) throw std::runtime_error("not UTF-8");
+  return text;
+}
+
+const std::string& SentenceText() {
+  static const std::string text = [] {
+    const std::string sentences = Sentences(100000);
+    std::string repeated;
+    while (repeated.size() < kTextSize) repeated += sentences;
+    repeated.resize(kTextSize);
+    return repeated;
+  }();
+  return text;
+}
+
+void BM_FrontEndDesigned(benchmark::State& state) {
+  for (auto _ : state) {
+    std::string text = SentenceText(), out;
+    orvanel::frontend::TextToPhonetic(text, out);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kTextSize));
+}
+BENCHMARK(BM_FrontEndDesigned)->Unit(benchmark::kMillisecond);
+
+void BM_FrontEndWithStress(benchmark::State& state) {
+  for (auto _ : state) {
+    std::string text = SentenceText(), out;
+    orvanel::prosody::TranscribeForProsody(text, out);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kTextSize));
+}
+BENCHMARK(BM_FrontEndWithStress)->Unit(benchmark::kMillisecond);
+
+struct Voice {
+  orvanel::synth::UnitInventory units;
+  orvanel::synth::VoiceData data;
+};
+const Voice& TheVoice() {
+  static const Voice voice = [] {
+    Voice v;
+    const orvanel::platform::EmbeddedUnitStore store;
+    std::string error;
+    if (orvanel::synth::LoadUnits(store, v.units, error) != 1 ||
+        orvanel::synth::LoadVoiceData(store, v.data, error) != 1)
+      throw std::runtime_error(error);
+    return v;
+  }();
+  return voice;
+}
+
+// Eight sentences, every stretch planned and rendered; prosody adds its transcription, the
+// segment adjustment and the contour.
+// flatContour: the designed transcription through the pitch-controlled rendering with every
+// target at 0 semitones, which separates the cost of the voice path from the prosody stage's own.
+void RenderParagraph(benchmark::State& state, bool prosodyMode, bool flatContour = false) {
+  const std::string typed = Sentences(8);
+  std::string text = typed, phonetic;
+  if (prosodyMode) {
+    orvanel::prosody::TranscribeForProsody(text, phonetic);
+  } else {
+    orvanel::frontend::TextToPhonetic(text, phonetic);
+  }
+  orvanel::synth::ControlledRenderer renderer(TheVoice().units, TheVoice().data);
+  orvanel::synth::SegmentList list;
+  orvanel::synth::SampleBuffer buffer;
+  std::vector<orvanel::synth::VowelPitch> contour;
+  std::vector<bool> stressed;
+  std::int64_t samples = 0;
+  for (auto _ : state) {
+    std::int32_t position = 0;
+    while (true) {
+      const std::int32_t start = position;
+      if (orvanel::synth::PlanStretch(phonetic, position, list) != 1) break;
+      contour.clear();
+      if (flatContour) contour.assign(list.Size(), {});
+      if (prosodyMode) {
+        orvanel::prosody::ContourForStretch(
+            list, std::string_view(phonetic).substr(static_cast<std::size_t>(start)), contour);
+        orvanel::prosody::PrepareSegmentsForProsody(list, stressed);
+      }
+      buffer.Begin(orvanel::synth::kStretchCapacityBytes, 50);
+      renderer.BeginStretch(list, {}, contour);
+      for (std::size_t i = 0; i < list.Size(); ++i) renderer.RenderSegment(i, 50, buffer);
+      samples += buffer.SampleCount();
+      benchmark::DoNotOptimize(buffer.Samples());
+      buffer.Release();
+    }
+  }
+  state.counters["audio_s_per_s"] =
+      benchmark::Counter(static_cast<double>(samples) / 22050.0, benchmark::Counter::kIsRate);
+}
+
+void BM_RenderDesigned(benchmark::State& state) { RenderParagraph(state, false); }
+BENCHMARK(BM_RenderDesigned)->Unit(benchmark::kMillisecond);
+void BM_RenderFlatContour(benchmark::State& state) { RenderParagraph(state, false, true); }
+BENCHMARK(BM_RenderFlatContour)->Unit(benchmark::kMillisecond);
+void BM_RenderProsody(benchmark::State& state) { RenderParagraph(state, true); }
+BENCHMARK(BM_RenderProsody)->Unit(benchmark::kMillisecond);
+
+// The stage's own share: planning every stretch of the paragraph, with and without the
+// contour and the segment adjustment (no rendering).
+void PlanParagraph(benchmark::State& state, bool prosodyMode) {
+  std::string text = Sentences(8), phonetic;
+  orvanel::prosody::TranscribeForProsody(text, phonetic);
+  orvanel::synth::SegmentList list;
+  std::vector<orvanel::synth::VowelPitch> contour;
+  std::vector<bool> stressed;
+  for (auto _ : state) {
+    std::int32_t position = 0;
+    while (true) {
+      const std::int32_t start = position;
+      if (orvanel::synth::PlanStretch(phonetic, position, list) != 1) break;
+      if (prosodyMode) {
+        orvanel::prosody::ContourForStretch(
+            list, std::string_view(phonetic).substr(static_cast<std::size_t>(start)), contour);
+        orvanel::prosody::PrepareSegmentsForProsody(list, stressed);
+      }
+      benchmark::DoNotOptimize(list.Size());
+    }
+  }
+}
+void BM_PlanOnly(benchmark::State& state) { PlanParagraph(state, false); }
+BENCHMARK(BM_PlanOnly)->Unit(benchmark::kMicrosecond);
+void BM_PlanWithContour(benchmark::State& state) { PlanParagraph(state, true); }
+BENCHMARK(BM_PlanWithContour)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

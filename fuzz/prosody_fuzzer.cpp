@@ -1,0 +1,57 @@
+// Fuzzes the prosody stage with arbitrary bytes: the stressed transcription must be the designed
+// one with only stress marks inserted, and every stretch planned from it must be read back by
+// the contour (same segments) with every target inside the pitch limits.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "frontend/text_to_phonetic.h"
+#include "prosody/prosody.h"
+#include "synth/segment_planner.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  std::string a = input, b = input, designed, marked;
+  orvanel::frontend::TextToPhonetic(a, designed);
+  orvanel::prosody::TranscribeForProsody(b, marked);
+  Check(a == b);
+  std::size_t j = 0;
+  for (char c : marked) {
+    if (j < designed.size() && c == designed[j]) {
+      ++j;
+    } else {
+      Check(c == '`');
+    }
+  }
+  Check(j == designed.size());
+
+  orvanel::synth::SegmentList list;
+  std::vector<orvanel::synth::VowelPitch> contour;
+  std::vector<bool> stressed;
+  std::int32_t position = 0;
+  while (true) {
+    const std::int32_t start = position;
+    if (orvanel::synth::PlanStretch(marked, position, list) != 1) break;
+    Check(orvanel::prosody::ContourForStretch(
+        list, std::string_view(marked).substr(static_cast<std::size_t>(start)), contour));
+    Check(contour.size() == list.Size());
+    for (const auto& p : contour) {
+      Check(std::abs(p.startSemitones) <= orvanel::synth::kMaxSemitones);
+      Check(std::abs(p.endSemitones) <= orvanel::synth::kMaxSemitones);
+    }
+    orvanel::prosody::PrepareSegmentsForProsody(list, stressed);
+    Check(stressed.size() == list.Size());
+  }
+  return 0;
+}

@@ -1,0 +1,620 @@
+#include "prosody/word_stress.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "frontend/letter_tables.h"
+#include "frontend/number_reading.h"
+#include "frontend/symbol_names.h"
+#include "frontend/word_transcription.h"
+
+namespace orvanel::prosody {
+namespace detail {
+extern const char kStressLexiconText[];
+extern const std::size_t kStressLexiconSize;
+}  // namespace detail
+
+namespace {
+
+// Lower-case Windows-1254 letters used below.
+constexpr char kDotlessI = '\xFD';  // ı
+constexpr char kUUml = '\xFC';      // ü
+constexpr char kSoftG = '\xF0';     // ğ
+constexpr char kRightQuote = '\x92';
+
+// The letter tables' lookups, once per byte value: the detectors ask them for every letter.
+struct LetterClass {
+  std::array<std::int8_t, 256> vowel{};      // VowelIndex or -1
+  std::array<std::int8_t, 256> consonant{};  // ConsonantIndex or -1
+  std::array<char, 256> lower{};
+  LetterClass() {
+    for (int b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      vowel[static_cast<std::size_t>(b)] = static_cast<std::int8_t>(frontend::VowelLookup(c));
+      consonant[static_cast<std::size_t>(b)] =
+          static_cast<std::int8_t>(frontend::ConsonantLookup(c));
+      lower[static_cast<std::size_t>(b)] = frontend::ToLowerLetter(c);
+    }
+  }
+};
+const LetterClass kLetters;
+
+int VowelOf(char c) { return kLetters.vowel[static_cast<unsigned char>(c)]; }
+int ConsonantOf(char c) { return kLetters.consonant[static_cast<unsigned char>(c)]; }
+bool IsVowel(char c) { return VowelOf(c) >= 0; }
+bool IsConsonant(char c) { return ConsonantOf(c) >= 0; }
+bool IsLowerConsonant(char c) {
+  const int k = ConsonantOf(c);
+  return k >= 0 && (k & 1) == 1;
+}
+bool IsUpperLetter(char c) {
+  const int v = VowelOf(c);
+  if (v >= 0) return (v & 1) == 0;
+  const int k = ConsonantOf(c);
+  return k >= 0 && (k & 1) == 0;
+}
+int VowelUnit(char c) { return VowelOf(c) / 2; }
+
+// One character of a suffix pattern: A = a/e, I = ı/i/u/ü, C = consonant, V = vowel, D = d/t,
+// K = k/ğ; anything else stands for itself.
+bool MatchChar(char p, char c) {
+  switch (p) {
+    case 'A':
+      return c == 'a' || c == 'e';
+    case 'I':
+      return c == kDotlessI || c == 'i' || c == 'u' || c == kUUml;
+    case 'C':
+      return IsConsonant(c);
+    case 'V':
+      return IsVowel(c);
+    case 'D':
+      return c == 'd' || c == 't';
+    case 'K':
+      return c == 'k' || c == kSoftG;
+    default:
+      return p == c;
+  }
+}
+
+bool MatchAt(std::string_view w, std::size_t pos, std::string_view pattern) {
+  if (pos + pattern.size() > w.size()) return false;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (!MatchChar(pattern[i], w[pos + i])) return false;
+  }
+  return true;
+}
+bool EndsWith(std::string_view w, std::string_view pattern) {
+  return w.size() >= pattern.size() && MatchAt(w, w.size() - pattern.size(), pattern);
+}
+
+// Vowel letters of w before each position (so the syllable of a vowel at p is before[p]).
+struct Syllables {
+  std::array<int, 257> before;  // filled up to the word's length by Count
+  int count = 0;
+  void Count(std::string_view w) {
+    const std::size_t n = std::min<std::size_t>(w.size(), 256);
+    int k = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      before[i] = k;
+      if (IsVowel(w[i])) ++k;
+    }
+    before[n] = k;
+    count = k;
+  }
+};
+
+std::string Lower(std::string_view word) {
+  std::string w(word);
+  for (char& c : w) c = kLetters.lower[static_cast<unsigned char>(c)];
+  return w;
+}
+
+// Windows-1254 from the lexicon's UTF-8: only the Turkish letters occur there.
+std::string FromUtf8(std::string_view s) {
+  static const std::pair<std::string_view, char> kLetters[] = {
+      {"\xC3\xA7", '\xE7'}, {"\xC3\x87", '\xC7'}, {"\xC4\x9F", '\xF0'}, {"\xC4\x9E", '\xD0'},
+      {"\xC4\xB1", '\xFD'}, {"\xC4\xB0", '\xDD'}, {"\xC3\xB6", '\xF6'}, {"\xC3\x96", '\xD6'},
+      {"\xC5\x9F", '\xFE'}, {"\xC5\x9E", '\xDE'}, {"\xC3\xBC", '\xFC'}, {"\xC3\x9C", '\xDC'},
+      {"\xC3\xA2", '\xE2'}, {"\xC3\xAE", '\xEE'}, {"\xC3\xBB", '\xFB'}};
+  std::string out;
+  for (std::size_t i = 0; i < s.size();) {
+    bool found = false;
+    for (const auto& [utf8, byte] : kLetters) {
+      if (s.substr(i, utf8.size()) == utf8) {
+        out.push_back(byte);
+        i += utf8.size();
+        found = true;
+        break;
+      }
+    }
+    if (!found) out.push_back(s[i++]);
+  }
+  return out;
+}
+
+constexpr int kFinalEntry = -2;
+constexpr int kCliticEntry = -3;
+
+// Lookups by string_view without building a string.
+struct ViewHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const noexcept {
+    return std::hash<std::string_view>{}(s);
+  }
+};
+// Open addressing over a power-of-two table: the lexicon is looked up for every word.
+class WordMap {
+ public:
+  using value_type = std::pair<std::string, int>;
+  const value_type* find(std::string_view key) const noexcept {
+    if (slots_.empty()) return nullptr;
+    for (std::size_t i = Hash(key) & mask_;; i = (i + 1) & mask_) {
+      const Slot& s = slots_[i];
+      if (!s.used) return nullptr;
+      if (s.entry.first == key) return &s.entry;
+    }
+  }
+  const value_type* end() const noexcept { return nullptr; }
+  void insert_or_assign(const std::string& key, int value) {
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    Place(key, value);
+  }
+  void emplace(const std::string& key, int value) {
+    if (find(key) == nullptr) insert_or_assign(key, value);
+  }
+
+ private:
+  struct Slot {
+    value_type entry;
+    bool used = false;
+  };
+  static std::size_t Hash(std::string_view s) noexcept {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return static_cast<std::size_t>(h ^ (h >> 29));
+  }
+  void Place(const std::string& key, int value) {
+    for (std::size_t i = Hash(key) & mask_;; i = (i + 1) & mask_) {
+      Slot& s = slots_[i];
+      if (!s.used) {
+        s = {{key, value}, true};
+        ++count_;
+        return;
+      }
+      if (s.entry.first == key) {
+        s.entry.second = value;
+        return;
+      }
+    }
+  }
+  void Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+    mask_ = slots_.size() - 1;
+    count_ = 0;
+    for (const Slot& s : old)
+      if (s.used) Place(s.entry.first, s.entry.second);
+  }
+  std::vector<Slot> slots_;
+  std::size_t mask_ = 0;
+  std::size_t count_ = 0;
+};
+using WordSet = std::unordered_set<std::string, ViewHash, std::equal_to<>>;
+
+struct Lexicon {
+  WordMap entries;  // word -> 0-based syllable or kFinalEntry
+  std::size_t longest = 0;
+  // Bit n of lengths[Pair(w)]: an entry of n letters begins with w's first two letters (or
+  // with two letters that share their slot), n < 32.
+  std::array<std::uint32_t, 4096> lengths{};
+  static std::size_t Pair(std::string_view w) {
+    return (static_cast<unsigned char>(w[0]) * 67u + static_cast<unsigned char>(w[1])) & 4095u;
+  }
+};
+
+const WordSet& Clitics();
+
+// The lexicon's entries, and the clitics as entries that carry no stress.
+const Lexicon& TheLexicon() {
+  static const Lexicon lexicon = [] {
+    Lexicon l;
+    std::string_view text(detail::kStressLexiconText, detail::kStressLexiconSize);
+    while (!text.empty()) {
+      const std::size_t eol = text.find('\n');
+      std::string_view line = text.substr(0, eol);
+      text = eol == std::string_view::npos ? std::string_view{} : text.substr(eol + 1);
+      if (line.empty() || line[0] == '#') continue;
+      const std::size_t space = line.rfind(' ');
+      if (space == std::string_view::npos || space + 1 >= line.size()) continue;
+      const std::string word = Lower(FromUtf8(line.substr(0, space)));
+      const std::string_view value = line.substr(space + 1);
+      const int index = value == "F" ? kFinalEntry : std::atoi(std::string(value).c_str()) - 1;
+      l.entries.emplace(word, index);
+      l.longest = std::max(l.longest, word.size());
+      if (word.size() >= 2 && word.size() < 32)
+        l.lengths[Lexicon::Pair(word)] |= std::uint32_t{1} << word.size();
+    }
+    for (const std::string& clitic : Clitics()) l.entries.insert_or_assign(clitic, kCliticEntry);
+    return l;
+  }();
+  return lexicon;
+}
+
+// Words that never carry stress: the question particle and its forms, the clitics written apart,
+// the free copulas and the one-syllable function words.
+const WordSet& Clitics() {
+  static const WordSet set = [] {
+    WordSet s;
+    for (const char* w :
+         {"de",        "da",         "ki",        "ya",    "ile",  "ve",     "veya",
+          "bile",      "bir",        "bu",        "\xFEu", "o",    "idi",    "imi\xFE",
+          "ise",       "iken",       "idim",      "idin",  "idik", "idiniz", "idiler",
+          "imi\xFEim", "imi\xFEsin", "imi\xFEiz", "isem",  "isen", "isek",   "iseniz"}) {
+      s.insert(w);
+    }
+    for (const char* tail : {"", "im", "sin", "iz", "siniz", "ler", "di", "dir", "se", "ken", "dim",
+                             "din", "dik", "mi\xFE"}) {
+      s.insert(std::string("de\xF0il") + tail);
+    }
+    for (char v : {kDotlessI, 'i', 'u', kUUml}) {
+      const std::string I(1, v);
+      for (std::string tail :
+           {std::string(), "y" + I + "m", "s" + I + "n", "y" + I + "z", "s" + I + "n" + I + "z",
+            "yd" + I, "yd" + I + "m", "yd" + I + "n", "yd" + I + "k", "yd" + I + "n" + I + "z",
+            "ym" + I + "\xFE", "d" + I + "r", std::string("yken")}) {
+        s.insert("m" + I + tail);
+      }
+    }
+    return s;
+  }();
+  return set;
+}
+
+bool IsSuffixOnset(std::string_view rest) {
+  static constexpr std::string_view kOnsets[] = {"lAr",   "DA",  "nIn", "In",    "yA", "yI",
+                                                 "sI",    "ylA", "ki",  "k\xFC", "lI", "cI",
+                                                 "\xE7I", "DIr", "m",   "n",     "I",  "A"};
+  for (std::string_view p : kOnsets) {
+    if (MatchAt(rest, 0, p)) return true;
+  }
+  return false;
+}
+
+struct Candidate {
+  int syllable = -1;
+  StressRule rule = StressRule::kFinal;
+};
+
+void Offer(Candidate& best, int syllable, StressRule rule) {
+  if (syllable < 0) return;
+  if (best.syllable < 0 || syllable < best.syllable) best = {syllable, rule};
+}
+
+// The suffix detectors; only matches that start at or after `from` count.
+void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate& best) {
+  const std::size_t n = w.size();
+  auto before = [&](std::size_t p) { return s.before[p] - 1; };  // syllable before position p
+  auto own = [&](std::size_t p) { return s.before[p]; };         // first vowel at or after p
+  for (std::size_t p = std::max<std::size_t>(from, 1); p < n; ++p) {
+    const char c = w[p];
+    if (c != 'm' && c != 'y') continue;  // no pattern of this loop starts here
+    // Negative -mA before a tense, mood or nominal ending; -mI before -yor.
+    if (w[p] == 'm' && s.before[p] > 0 && MatchAt(w, p, "mA")) {
+      const std::size_t q = p + 2;
+      static constexpr std::string_view kAfter[] = {"dI",  "yAcA", "mI\xFE", "sA",
+                                                    "mAk", "mAlI", "mAsI"};
+      bool hit = false;
+      for (std::string_view a : kAfter) hit = hit || MatchAt(w, q, a);
+      if (!hit && q + 3 == n)
+        hit = MatchAt(w, q, "sIn") || MatchAt(w, q, "yIn") || MatchAt(w, q, "dAn");
+      if (hit) Offer(best, before(p), StressRule::kNegative);
+    }
+    if (w[p] == 'm' && s.before[p] > 0 && MatchAt(w, p, "mIyor")) {
+      Offer(best, before(p), StressRule::kNegative);
+    }
+    // -(I)yor: its own first vowel.
+    if (c == 'y' && p >= 2 && MatchAt(w, p, "yor") && MatchChar('I', w[p - 1]) &&
+        IsConsonant(w[p - 2]) && p - 1 >= from)
+      Offer(best, own(p - 1), StressRule::kProgressive);
+    // Copula after a vowel-final word of two syllables or more.
+    if (w[p] == 'y' && IsVowel(w[p - 1]) && s.before[p] >= 2) {
+      const bool copula = MatchAt(w, p, "ydI") || MatchAt(w, p, "ymI\xFE") ||
+                          MatchAt(w, p, "ysA") ||
+                          (p + 3 == n && (MatchAt(w, p, "yIm") || MatchAt(w, p, "yIz")));
+      if (copula && n - p <= 8) Offer(best, before(p), StressRule::kCopula);
+    }
+  }
+  // Copula and person endings after the tense markers -mIş, -AcAk, -mAz, -yor; the ending
+  // (at most 9 letters with what follows it) starts at most 4 letters after the marker.
+  for (std::size_t p = std::max<std::size_t>({from, 1, n > 13 ? n - 13 : 0}); p < n; ++p) {
+    const char c = w[p];
+    if (c != 'm' && c != 'y' && c != 'a' && c != 'e') continue;
+    std::size_t q = 0;
+    if (MatchAt(w, p, "mI\xFE"))
+      q = p + 3;
+    else if (MatchAt(w, p, "AcAK"))
+      q = p + 4;
+    else if (MatchAt(w, p, "mAz"))
+      q = p + 3;
+    else if (MatchAt(w, p, "yor"))
+      q = p + 3;
+    if (q == 0 || q >= n) continue;
+    static constexpr std::string_view kEndings[] = {"DI",  "mI\xFE", "sA",  "Im",
+                                                    "sIn", "Iz",     "DIr", "sInIz"};
+    for (std::string_view e : kEndings) {
+      if (MatchAt(w, q, e) && n - q <= e.size() + 4) {
+        Offer(best, s.before[q] - 1, StressRule::kCopula);
+        break;
+      }
+    }
+  }
+  // Every suffix below ends in one of these letters.
+  const char last = w[n - 1];
+  if (last != 'k' && last != 'n' && last != 'a' && last != 'e' && last != 'r' && last != 'i')
+    return;
+  auto tail = [&](std::string_view pattern) -> std::size_t {
+    if (!EndsWith(w, pattern)) return std::string_view::npos;
+    const std::size_t p = n - pattern.size();
+    return p >= from ? p : std::string_view::npos;
+  };
+  constexpr std::size_t npos = std::string_view::npos;
+  std::size_t p;
+  if ((p = tail("ArAk")) != npos && p > 0) Offer(best, own(p), StressRule::kAdverbialSuffix);
+  if ((p = tail("mAksIzIn")) != npos && p > 0) Offer(best, own(p), StressRule::kAdverbialSuffix);
+  if ((p = tail("CIncA")) != npos && p > 0) Offer(best, own(p), StressRule::kAdverbialSuffix);
+  if ((p = tail("CsAnA")) != npos && p > 0) Offer(best, own(p + 1), StressRule::kAdverbialSuffix);
+  // The aorist before -sA: gelírse.
+  if ((p = tail("VrsA")) != npos && s.count >= 3) Offer(best, own(p), StressRule::kCopula);
+  if ((p = tail("DIr")) != npos && s.before[p] >= 1)
+    Offer(best, before(p), StressRule::kGeneralizing);
+  if ((p = tail("Cken")) != npos && s.before[p] >= 1)
+    Offer(best, s.before[p + 1] - 1, StressRule::kPreStressing);
+  if ((p = tail("ylA")) != npos && s.before[p] >= 1)
+    Offer(best, before(p), StressRule::kPreStressing);
+  if ((p = tail("ClA")) != npos && s.before[p + 1] >= 2)
+    Offer(best, s.before[p + 1] - 1, StressRule::kPreStressing);
+  if ((p = tail("lArcA")) != npos && s.before[p] >= 1)
+    Offer(best, own(p), StressRule::kPreStressing);
+  if ((p = tail("leyin")) != npos && s.before[p] >= 1)
+    Offer(best, before(p), StressRule::kPreStressing);
+  if ((p = tail("DAki")) != npos || (p = tail("nInki")) != npos || (p = tail("Imki")) != npos) {
+    if (s.before[p] >= 1 || w[p] == 'd' || w[p] == 't') {
+      Offer(best, s.before[n - 2] - 1, StressRule::kRelativeKi);
+    }
+  }
+}
+
+// Antepenultimate when it is closed and the penultimate open, else the penultimate; two
+// syllables or fewer: the first.
+int Sezer(std::string_view stem) {
+  std::array<std::size_t, 64> vowels{};
+  int k = 0;
+  for (std::size_t i = 0; i < stem.size() && k < 64; ++i) {
+    if (IsVowel(stem[i])) vowels[static_cast<std::size_t>(k++)] = i;
+  }
+  if (k <= 2) return 0;
+  auto gap = [&](int a) {
+    return vowels[static_cast<std::size_t>(a + 1)] - vowels[static_cast<std::size_t>(a)] - 1;
+  };
+  const bool closedAntepenult = gap(k - 3) >= 2;
+  const bool openPenult = gap(k - 2) <= 1;
+  return closedAntepenult && openPenult ? k - 3 : k - 2;
+}
+
+}  // namespace
+
+bool IsQuestionParticle(std::string_view w) {
+  return w.size() >= 2 && w[0] == 'm' && MatchChar('I', w[1]) &&
+         Clitics().count(std::string(w)) != 0;
+}
+
+bool IsQuestionWord(std::string_view w) {
+  if (w == "ne" || w == "neyi" || w == "neye" || w == "neyin" || w == "neden" || w == "nedir" ||
+      w == "niye" || w == "ni\xE7in" || w == "nas\xFDl" || w == "neyle" || w == "nesi")
+    return true;
+  if (w.substr(0, 4) == "nere" || w.substr(0, 5) == "hangi" || w.substr(0, 3) == "ka\xE7")
+    return true;
+  return w.substr(0, 3) == "kim" && w.substr(0, 5) != "kimse";
+}
+
+std::string_view StressRuleName(StressRule rule) {
+  static constexpr std::string_view kNames[kStressRuleCount] = {
+      "unstressed",   "final",       "monosyllable",
+      "lexicon",      "proper name", "reduplication",
+      "negative -mA", "-(I)yor",     "-ArAk/-IncA/-mAksIzIn/-sAnA",
+      "copula",       "-DIr",        "-ken/-lA/-lArcA/-leyin",
+      "-ki"};
+  const int i = static_cast<int>(rule);
+  return i >= 0 && i < kStressRuleCount ? kNames[i] : "?";
+}
+
+WordStress StressOf(std::string_view word, bool properName) {
+  if (word.size() > 256) word = word.substr(0, 256);
+  // Lower case into a buffer on the stack (words are at most 256 letters here).
+  char lowered[256];
+  for (std::size_t i = 0; i < word.size(); ++i)
+    lowered[i] = kLetters.lower[static_cast<unsigned char>(word[i])];
+  const std::string_view w(lowered, word.size());
+  Syllables s;
+  s.Count(w);
+  const Lexicon& lexicon = TheLexicon();
+  if (s.count == 0) return {-1, StressRule::kNone};
+  if (s.count == 1) {
+    const auto it = lexicon.entries.find(w);
+    if (it != lexicon.entries.end() && it->second == kCliticEntry) return {-1, StressRule::kNone};
+    return {0, StressRule::kMonosyllable};
+  }
+
+  if (const auto it = lexicon.entries.find(w); it != lexicon.entries.end()) {
+    if (it->second == kCliticEntry) return {-1, StressRule::kNone};
+    const int index = it->second == kFinalEntry ? s.count - 1 : std::min(it->second, s.count - 1);
+    return {index, it->second == kFinalEntry ? StressRule::kFinal : StressRule::kLexicon};
+  }
+  Candidate best;
+  std::size_t from = 0;
+  // The longest entry that the word begins with, when the rest starts like a suffix.
+  const std::uint32_t lengths = lexicon.lengths[Lexicon::Pair(w)];
+  for (std::size_t len = std::min(lexicon.longest, w.size() - 1); len >= 2; --len) {
+    if (len >= 32 || (lengths & (std::uint32_t{1} << len)) == 0) continue;
+    const auto it = lexicon.entries.find(std::string_view(w).substr(0, len));
+    if (it == lexicon.entries.end() || it->second == kCliticEntry ||
+        !IsSuffixOnset(std::string_view(w).substr(len)))
+      continue;
+    // A root that is final-stressed passes the stress on to its suffixes, as any word does.
+    const int stemLast = s.before[len] - 1;
+    if (it->second != kFinalEntry)
+      Offer(best, std::min(it->second, stemLast), StressRule::kLexicon);
+    from = len;
+    break;
+  }
+  if (best.syllable < 0 && properName) {
+    std::string_view stem = w;
+    if (EndsWith(stem, "stan")) {
+      Offer(best, s.count - 1, StressRule::kProperName);
+    } else {
+      // A derived -lI / -lIk form of a name keeps the name's stress: Ankaralı, İstanbullu.
+      std::size_t cut = 0;
+      if (EndsWith(stem, "lI")) cut = 2;
+      if (EndsWith(stem, "lIk")) cut = 3;
+      if (cut != 0 && s.before[w.size() - cut] >= 2) stem = stem.substr(0, w.size() - cut);
+      Offer(best, Sezer(stem), StressRule::kProperName);
+    }
+  }
+  if (best.syllable < 0 && w.size() >= 5) {
+    // The closing consonant of the prefix is p, m or s (r is too often a root: durdu, birbiri;
+    // tertemiz is in the lexicon).
+    const bool cv = IsConsonant(w[0]) && IsVowel(w[1]) &&
+                    (w[2] == 'p' || w[2] == 'm' || w[2] == 's') && w[3] == w[0] && w[4] == w[1];
+    const bool vp = IsVowel(w[0]) && w[1] == 'p' && w[2] == w[0];
+    if (cv || vp) Offer(best, 0, StressRule::kReduplication);
+  }
+  if (best.syllable != 0) Detect(w, s, from, best);  // nothing can come before the first
+  if (best.syllable < 0) return {s.count - 1, StressRule::kFinal};
+  if (best.syllable == s.count - 1 && best.rule != StressRule::kLexicon &&
+      best.rule != StressRule::kProperName) {
+    best.rule = StressRule::kFinal;
+  }
+  return {best.syllable, best.rule};
+}
+
+std::size_t StressMarkOffset(std::string_view t, int syllable) {
+  int k = -1;
+  std::size_t i = 0;
+  for (; i < t.size(); ++i) {
+    if (!IsVowel(t[i])) continue;
+    if (i + 1 < t.size() && t[i + 1] == frontend::kLateGlideMark) continue;  // soft-g copy
+    if (++k == syllable) break;
+  }
+  if (k != syllable || i >= t.size()) return std::string_view::npos;
+  const int unit = VowelUnit(t[i]);
+  std::size_t end = i + 1;
+  while (end < t.size()) {
+    const char c = t[end];
+    if (c == frontend::kLateGlideMark) {
+      ++end;
+    } else if (IsVowel(c)) {
+      const bool copy = end + 1 < t.size() && t[end + 1] == frontend::kLateGlideMark;
+      // A mark between two letters of one long vowel would split it: put it after both.
+      if (!copy && VowelUnit(c) != unit) break;
+      ++end;
+    } else if (c == frontend::kFrontMark && end + 1 < t.size() && IsLowerConsonant(t[end + 1])) {
+      end += 2;
+    } else if (IsLowerConsonant(c)) {
+      ++end;
+    } else {
+      break;
+    }
+  }
+  return end;
+}
+
+void StressTranscriber::AppendRun(std::string_view run, frontend::RunKind kind,
+                                  std::string_view rest, std::string& out) {
+  using frontend::RunKind;
+  switch (kind) {
+    case RunKind::kSymbols: {
+      frontend::AppendSymbols(run, out);
+      afterApostrophe_ = lastWasWord_ && (run == "'" || run == std::string_view(&kRightQuote, 1));
+      if (run.find_first_of(".!?:;\n") != std::string_view::npos) sentenceStart_ = true;
+      lastWasWord_ = false;
+      return;
+    }
+    case RunKind::kWord: {
+      const std::size_t start = out.size();
+      frontend::AppendTranscribedWord(run, scratch_, out);
+      if (!afterApostrophe_ && marks_) {  // the suffixes of a name: the name keeps the stress
+        const bool apostrophe = rest.size() >= 2 && (rest[0] == '\'' || rest[0] == kRightQuote) &&
+                                frontend::ClassifyChar(rest[1]) == frontend::CharClass::kLetter;
+        // A capital inside a sentence marks a name; a word all in capitals (a heading, an
+        // abbreviation) does not.
+        const bool capital = !run.empty() && IsUpperLetter(run[0]) && !sentenceStart_ &&
+                             !std::all_of(run.begin(), run.end(), IsUpperLetter);
+        const WordStress stress = StressOf(run, apostrophe || capital);
+        ++counts_[static_cast<int>(stress.rule)];
+        if (stress.syllable >= 0) {
+          const std::size_t at =
+              StressMarkOffset(std::string_view(out).substr(start), stress.syllable);
+          if (at != std::string::npos) out.insert(start + at, 1, frontend::kStressMark);
+        }
+      }
+      afterApostrophe_ = false;
+      lastWasWord_ = true;
+      sentenceStart_ = false;
+      return;
+    }
+    case RunKind::kNumber: {
+      word_.clear();
+      frontend::AppendNumber(run, word_);
+      afterApostrophe_ = false;
+      lastWasWord_ = false;
+      sentenceStart_ = false;
+      if (!marks_ || word_.find(frontend::kStressMark) != std::string::npos) {
+        out.append(word_);  // a number with a scale word already carries its marks
+        return;
+      }
+      // The first numeral of the number carries the phrase's stress on its last syllable.
+      std::size_t best = 0;
+      auto consider = [&](std::string_view name) {
+        if (!name.empty() && name.size() > best &&
+            std::string_view(word_).substr(0, name.size()) == name)
+          best = name.size();
+      };
+      for (std::string_view name : frontend::OnesNames) consider(name);
+      for (std::string_view name : frontend::TensNames) consider(name);
+      consider(frontend::kHundredWord);
+      out.append(word_, 0, best);
+      if (best != 0) out.push_back(frontend::kStressMark);
+      out.append(word_, best, std::string::npos);
+      return;
+    }
+    case RunKind::kSingleLetter:
+      frontend::AppendSpelledLetter(run, out);
+      afterApostrophe_ = false;
+      lastWasWord_ = false;
+      return;
+    case RunKind::kLiteral:
+      out.append(run);
+      afterApostrophe_ = false;
+      lastWasWord_ = false;
+      return;
+  }
+}
+
+void TextToPhoneticWithStress(std::string& text, std::string& out) {
+  frontend::ApplyEscapes(text);
+  StressTranscriber transcriber;
+  std::size_t position = 0;
+  std::string run;
+  frontend::RunKind kind = frontend::RunKind::kSymbols;
+  const std::string_view all(text);
+  while (frontend::NextRun(all, position, run, kind)) {
+    transcriber.AppendRun(run, kind, all.substr(std::min(position, all.size())), out);
+  }
+}
+
+}  // namespace orvanel::prosody

@@ -1,0 +1,81 @@
+// Turkish word stress for the prosody mode: which syllable of a typed word carries the stress,
+// and the transcription that writes one stress mark per prosodic word. Words are Windows-1254.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "frontend/text_scanner.h"
+
+namespace orvanel::prosody {
+
+// Why a word is stressed where it is; kFinal is the default.
+enum class StressRule : int {
+  kNone = 0,         // clitic or function word: no stress
+  kFinal,            // the last syllable
+  kMonosyllable,     // a one-syllable word
+  kLexicon,          // an entry of the exception lexicon (or a word built on one)
+  kProperName,       // place-name rule on a name or a word before an apostrophe
+  kReduplication,    // kapkara, masmavi: the prefix
+  kNegative,         // before -mA
+  kProgressive,      // -(I)yor: its own first vowel
+  kAdverbialSuffix,  // -(y)ArAk, -mAksIzIn, -(y)IncA, -sAnA: their own first vowel
+  kCopula,           // before -(y)DI, -(y)mIş, -(y)sA, the copular person endings
+  kGeneralizing,     // before -DIr
+  kPreStressing,     // before -(y)ken, -(y)lA, -lArcA, -leyin
+  kRelativeKi,       // before -ki
+};
+inline constexpr int kStressRuleCount = 13;
+std::string_view StressRuleName(StressRule rule);
+
+struct WordStress {
+  int syllable = -1;  // 0-based vowel index, -1 for no stress
+  StressRule rule = StressRule::kNone;
+};
+
+// The stressed syllable of one word (letters only). properName: written with a capital inside a
+// sentence, or directly before an apostrophe. "kitaplar" -> 2, "gelmedi" -> 0, "Ankara" (name) ->
+// 0, "mısın" -> none.
+WordStress StressOf(std::string_view word, bool properName);
+
+// The question particle and its forms (mi, mısın, muydu ...), lower case.
+bool IsQuestionParticle(std::string_view lowerWord);
+// Question words and their forms (kim, neden, nerede, nasıl, hangisi, kaç ...), lower case.
+bool IsQuestionWord(std::string_view lowerWord);
+
+// Where in a word's transcription the stress mark of `syllable` goes: just after the last letter
+// of that syllable ("Eşi~t" + "`" + "~Tir"), never between two letters of one long vowel.
+// Returns the insertion offset, or npos when the transcription has no such syllable.
+std::size_t StressMarkOffset(std::string_view transcription, int syllable);
+
+// The designed front end's conversion, run by run, with stress marks on words and numbers. It
+// remembers what it needs across runs (sentence starts, a pending apostrophe), so one instance
+// must see the runs of a text in their order; pieces of one text may be fed one after another.
+class StressTranscriber {
+ public:
+  // marks false: exactly the designed conversion, through the same run loop.
+  explicit StressTranscriber(bool marks = true) : marks_(marks) {}
+  // Appends the conversion of one run, as frontend::TextToPhonetic would, plus the stress mark.
+  // rest: the text after the run (read for an apostrophe that makes a word a name).
+  void AppendRun(std::string_view run, frontend::RunKind kind, std::string_view rest,
+                 std::string& out);
+  // The rule of every word transcribed so far, for reports.
+  const int* RuleCounts() const noexcept { return counts_; }
+
+ private:
+  bool marks_ = true;
+  bool sentenceStart_ = true;
+  bool afterApostrophe_ = false;  // the last run was an apostrophe right after a word
+  bool lastWasWord_ = false;
+  std::string scratch_;
+  std::string word_;
+  int counts_[kStressRuleCount] = {};
+};
+
+// TextToPhonetic with stress marks: rewrites the escapes of text in place, then appends exactly the
+// designed transcription plus one "`" per prosodic word. "Ankara'ya gelmedi." ->
+// "A`nKaRa'Ya ~Ge`l~Me~Di."
+void TextToPhoneticWithStress(std::string& text, std::string& out);
+
+}  // namespace orvanel::prosody

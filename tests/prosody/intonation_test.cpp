@@ -1,0 +1,203 @@
+// Contours on their targets: where the peak of each sentence type falls, the size of the falls
+// and rises, the baseline's declination, clamping, and the segment adjustment.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "prosody/prosody.h"
+#include "synth/segment_planner.h"
+#include "tests/frontend/cp1254_text.h"
+
+namespace orvanel::prosody {
+namespace {
+
+using frontend::testing::Cp;
+using synth::VowelPitch;
+
+struct Syllable {
+  int word = 0;  // 0-based word of the stretch
+  VowelPitch pitch;
+  float Mean() const { return (pitch.startSemitones + pitch.endSemitones) / 2; }
+};
+
+struct Planned {
+  std::vector<Syllable> syllables;
+  StretchIntonation info;
+  bool ok = false;
+};
+
+Planned Plan(std::u8string_view utf8, const IntonationTargets& targets = {}) {
+  std::string text = Cp(utf8), phonetic;
+  TranscribeForProsody(text, phonetic);
+  synth::SegmentList list;
+  std::int32_t position = 0;
+  Planned p;
+  if (synth::PlanStretch(phonetic, position, list) != 1) return p;
+  std::vector<VowelPitch> contour;
+  p.ok = ContourForStretch(list, phonetic, contour, targets, &p.info);
+  int word = 0;
+  bool sawVowel = false;
+  for (std::size_t i = 0; i < list.Size(); ++i) {
+    const int kind = list[i].kind & 15;
+    if (kind == synth::Pause && sawVowel) {
+      ++word;
+      sawVowel = false;
+    }
+    if (kind == synth::Vowel) {
+      p.syllables.push_back({word, contour[i]});
+      sawVowel = true;
+    }
+  }
+  return p;
+}
+
+std::size_t PeakIndex(const Planned& p) {
+  std::size_t best = 0;
+  for (std::size_t k = 1; k < p.syllables.size(); ++k)
+    if (p.syllables[k].Mean() > p.syllables[best].Mean()) best = k;
+  return best;
+}
+
+struct TuneCase {
+  std::u8string_view text;
+  SentenceType type;
+  std::size_t peakSyllable;  // 0-based over the stretch
+  float peakAtLeast;
+  float lastEnd;  // end target of the last syllable
+};
+
+TEST(ContourForStretch, PutsThePeakWhereTheSentenceTypeWantsIt) {
+  const TuneCase cases[] = {
+      // statement: the nucleus is the word before the verb (eVE), the end falls to -4
+      {u8"Eve geliyor.", SentenceType::kStatement, 1, 4.0f, -4.0f},
+      {u8"Bugün hava çok güzel.", SentenceType::kStatement, 4, 3.0f, -4.0f},
+      // yes/no question: high on the host up to mI (geliYOR), falling after it to -2
+      {u8"Eve geliyor musun?", SentenceType::kYesNoQuestion, 4, 6.0f, -2.0f},
+      {u8"Hasta mısın?", SentenceType::kYesNoQuestion, 1, 6.0f, -2.0f},
+      // wh-question: the question word (NEreye), a level end
+      {u8"Nereye gidiyorsun?", SentenceType::kWhQuestion, 0, 5.0f, -3.0f},
+      {u8"Kim geldi?", SentenceType::kWhQuestion, 0, 5.0f, -3.0f},
+      // "?" with neither: the last syllable rises
+      {u8"Eve geliyor?", SentenceType::kOtherQuestion, 1, 4.0f, 5.0f},
+      // exclamation: a larger nuclear accent, a deeper fall
+      {u8"Eve geliyor!", SentenceType::kExclamation, 1, 5.0f, -5.0f},
+  };
+  for (const TuneCase& c : cases) {
+    const Planned p = Plan(c.text);
+    ASSERT_TRUE(p.ok) << frontend::testing::Show(Cp(c.text));
+    EXPECT_EQ(p.info.type, c.type) << frontend::testing::Show(Cp(c.text));
+    ASSERT_FALSE(p.syllables.empty());
+    EXPECT_EQ(PeakIndex(p), c.peakSyllable) << frontend::testing::Show(Cp(c.text));
+    EXPECT_GE(p.syllables[PeakIndex(p)].Mean(), c.peakAtLeast)
+        << frontend::testing::Show(Cp(c.text));
+    if (c.type != SentenceType::kWhQuestion) {
+      EXPECT_FLOAT_EQ(p.syllables.back().pitch.endSemitones, c.lastEnd)
+          << frontend::testing::Show(Cp(c.text));
+    } else {
+      EXPECT_FLOAT_EQ(p.syllables.back().pitch.endSemitones,
+                      p.syllables.back().pitch.startSemitones)
+          << "level end";
+    }
+  }
+}
+
+TEST(ContourForStretch, TheYesNoPeakIsFarAboveTheStatementsSameSyllable) {
+  const Planned q = Plan(u8"Eve geliyor musun?");
+  const Planned s = Plan(u8"Eve geliyor.");
+  ASSERT_GE(q.syllables.size(), 7u);
+  ASSERT_EQ(s.syllables.size(), 5u);
+  // "yor", the syllable before the particle
+  EXPECT_GE(q.syllables[4].Mean() - s.syllables[4].Mean(), 3.0f);
+  // The particle starts the fall: its first syllable is below the peak by 4 st or more.
+  EXPECT_LE(q.syllables[5].Mean(), q.syllables[4].Mean() - 4.0f);
+  // The statement's last syllable is at least 3 st below its peak.
+  EXPECT_LE(s.syllables.back().Mean(), s.syllables[PeakIndex(s)].Mean() - 3.0f);
+}
+
+TEST(ContourForStretch, ACommaEndsItsClauseWithAContinuationRise) {
+  const Planned p = Plan(u8"Elma, armut, muz ve üzüm aldım.");
+  ASSERT_TRUE(p.ok);
+  // Last syllable of elma (1) and armut (3): rising by 2 st or more, to +3 or more.
+  for (std::size_t k : {1u, 3u}) {
+    const VowelPitch& v = p.syllables[k].pitch;
+    EXPECT_GE(v.endSemitones - v.startSemitones, 2.0f - 1e-4f) << k;
+    EXPECT_GE(v.endSemitones, 3.0f) << k;
+  }
+  EXPECT_FLOAT_EQ(p.syllables.back().pitch.endSemitones, -4.0f);
+}
+
+TEST(ContourForStretch, TheBaselineDeclinesOverTheStretch) {
+  // Unaccented syllables: the first one starts at 0, later ones lie lower in proportion.
+  const Planned p = Plan(u8"Annemler bu akşam bizim eve yemeğe gelecekler.");
+  ASSERT_TRUE(p.ok);
+  ASSERT_GT(p.syllables.size(), 10u);
+  EXPECT_FLOAT_EQ(p.syllables[0].pitch.startSemitones, 0.0f);
+  const float firstLow = p.syllables[0].Mean();
+  const float lateLow = p.syllables[p.syllables.size() - 3].Mean();
+  EXPECT_LT(lateLow, firstLow - 1.0f);
+}
+
+TEST(ContourForStretch, StaysInsideSixSemitones) {
+  IntonationTargets wild;
+  wild.yesNoPeak = 20.f;
+  wild.nuclearAccent = 15.f;
+  wild.statementEnd = -30.f;
+  wild.questionRise = 40.f;
+  for (std::u8string_view text : {u8"Eve geliyor musun?", u8"Eve geliyor.", u8"Eve geliyor?",
+                                  u8"Ne güzel bir gün!", u8"Elma, armut, muz ve üzüm aldım."}) {
+    const Planned p = Plan(text, wild);
+    ASSERT_TRUE(p.ok);
+    for (const Syllable& s : p.syllables) {
+      EXPECT_LE(std::abs(s.pitch.startSemitones), synth::kMaxSemitones);
+      EXPECT_LE(std::abs(s.pitch.endSemitones), synth::kMaxSemitones);
+    }
+  }
+}
+
+TEST(ContourForStretch, RefusesATextThatDoesNotPlanToTheSegments) {
+  std::string phonetic = Cp(u8"~Ge~Li`Yor.");
+  synth::SegmentList list;
+  std::int32_t position = 0;
+  ASSERT_EQ(synth::PlanStretch(phonetic, position, list), 1);
+  std::vector<VowelPitch> contour;
+  EXPECT_FALSE(ContourForStretch(list, Cp(u8"Ka`Lem."), contour));
+  ASSERT_EQ(contour.size(), list.Size());
+  for (const VowelPitch& v : contour) EXPECT_EQ(v.startSemitones + v.endSemitones, 0.f);
+}
+
+TEST(PrepareSegmentsForProsody, PlaysEveryVowelAtFullLengthWithoutTheEarlyGlide) {
+  const std::string phonetic = Cp(u8"~Ge~Li``Yor DaA^ Ka`Lem.");
+  synth::SegmentList list;
+  std::int32_t position = 0;
+  ASSERT_EQ(synth::PlanStretch(phonetic, position, list), 1);
+  std::vector<bool> stressed;
+  PrepareSegmentsForProsody(list, stressed);
+  ASSERT_EQ(stressed.size(), list.Size());
+  std::vector<bool> stressedVowels;
+  for (std::size_t i = 0; i < list.Size(); ++i) {
+    if ((list[i].kind & 15) != synth::Vowel) {
+      EXPECT_FALSE(stressed[i]);
+      continue;
+    }
+    EXPECT_EQ(list[i].lengthPercent, 100u);
+    EXPECT_EQ(list[i].glideSteps, 0);
+    stressedVowels.push_back(stressed[i]);
+  }
+  // ge, li (marked twice), yor, daa, ka (marked), lem
+  EXPECT_EQ(stressedVowels, (std::vector<bool>{false, true, false, false, true, false}));
+}
+
+TEST(ContourForStretch, ASoftGVowelRisesAtItsEnd) {
+  const std::string phonetic = Cp(u8"DaA^ Ka`Lem Ge~Le`Cek.");
+  synth::SegmentList list;
+  std::int32_t position = 0;
+  ASSERT_EQ(synth::PlanStretch(phonetic, position, list), 1);
+  std::vector<VowelPitch> contour;
+  ASSERT_TRUE(ContourForStretch(list, phonetic, contour));
+  EXPECT_FLOAT_EQ(contour[1].endSemitones - contour[1].startSemitones, 1.0f);
+}
+
+}  // namespace
+}  // namespace orvanel::prosody

@@ -1,0 +1,113 @@
+// The prosody path on real audio: stressed transcription, plan, segment adjustment, contour and
+// the controlled renderer, with F0 measured per syllable on the rendered samples.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/embedded_units.h"
+#include "prosody/prosody.h"
+#include "synth/segment_planner.h"
+#include "synth/voice_controls.h"
+#include "tests/frontend/cp1254_text.h"
+#include "tests/prosody/pitch_track.h"
+
+namespace orvanel::prosody {
+namespace {
+
+using testing::AutocorrelationF0;
+using testing::SemitonesOf;
+
+struct Loaded {
+  synth::UnitInventory units;
+  synth::VoiceData data;
+  bool ok = false;
+};
+
+const Loaded& Voice() {
+  static const Loaded loaded = [] {
+    Loaded l;
+    const platform::EmbeddedUnitStore store;
+    std::string error;
+    l.ok = synth::LoadUnits(store, l.units, error) == 1 &&
+           synth::LoadVoiceData(store, l.data, error) == 1;
+    return l;
+  }();
+  return loaded;
+}
+
+// F0 in semitones of every vowel of the first stretch, measured on its middle 80 %.
+std::vector<double> SyllableF0(std::u8string_view utf8) {
+  std::string text = frontend::testing::Cp(utf8), phonetic;
+  TranscribeForProsody(text, phonetic);
+  synth::SegmentList list;
+  std::int32_t position = 0;
+  if (synth::PlanStretch(phonetic, position, list) != 1) return {};
+  std::vector<synth::VowelPitch> contour;
+  std::vector<bool> stressed;
+  if (!ContourForStretch(list, phonetic, contour)) return {};
+  PrepareSegmentsForProsody(list, stressed);
+  synth::ControlledRenderer renderer(Voice().units, Voice().data);
+  synth::SampleBuffer buffer;
+  buffer.Begin(synth::kStretchCapacityBytes, 50);
+  renderer.BeginStretch(list, {}, contour);
+  for (std::size_t i = 0; i < list.Size(); ++i) renderer.RenderSegment(i, 50, buffer);
+  std::vector<double> f0;
+  const auto& starts = buffer.UnitStarts();
+  for (std::size_t i = 0; i < list.Size(); ++i) {
+    if ((list[i].kind & 15) != synth::Vowel) continue;
+    const std::uint32_t begin = starts[i];
+    const std::uint32_t end = i + 1 < starts.Size() ? starts[i + 1] : buffer.SampleCount();
+    const std::uint32_t margin = (end - begin) / 10;
+    const double hz =
+        AutocorrelationF0(buffer.Samples() + begin + margin, end - begin - 2 * margin);
+    f0.push_back(hz > 0 ? SemitonesOf(hz) : -99.0);
+  }
+  buffer.Release();
+  return f0;
+}
+
+TEST(ProsodyAudio, TheQuestionPeaksOnTheSyllableBeforeTheParticle) {
+  ASSERT_TRUE(Voice().ok);
+  const std::vector<double> q = SyllableF0(u8"Eve geliyor musun?");
+  const std::vector<double> s = SyllableF0(u8"Eve geliyor.");
+  ASSERT_EQ(q.size(), 7u);  // e ve ge li yor mu sun
+  ASSERT_EQ(s.size(), 5u);
+  for (double v : q) EXPECT_GT(v, -20.0) << "every vowel voiced";
+  // "yor" is syllable 4 in both.
+  EXPECT_GE(q[4] - s[4], 3.0) << "question " << q[4] << " statement " << s[4];
+  EXPECT_EQ(std::max_element(q.begin(), q.end()) - q.begin(), 4);
+  const double peak = *std::max_element(s.begin(), s.end());
+  EXPECT_LE(s.back(), peak - 3.0) << "last " << s.back() << " peak " << peak;
+  std::printf("F0 (st re 113.66 Hz) question:");
+  for (double v : q) std::printf(" %.2f", v);
+  std::printf("\nF0 (st re 113.66 Hz) statement:");
+  for (double v : s) std::printf(" %.2f", v);
+  std::printf("\n");
+}
+
+TEST(ProsodyAudio, MeasuredPitchFollowsTheContourWithinASemitone) {
+  ASSERT_TRUE(Voice().ok);
+  for (std::u8string_view text :
+       {u8"Eve geliyor musun?", u8"Nereye gidiyorsun?", u8"Elma, armut ve muz aldım."}) {
+    std::string cp = frontend::testing::Cp(text), phonetic;
+    TranscribeForProsody(cp, phonetic);
+    synth::SegmentList list;
+    std::int32_t position = 0;
+    ASSERT_EQ(synth::PlanStretch(phonetic, position, list), 1);
+    std::vector<synth::VowelPitch> contour;
+    ASSERT_TRUE(ContourForStretch(list, phonetic, contour));
+    std::vector<double> target;
+    for (std::size_t i = 0; i < list.Size(); ++i)
+      if ((list[i].kind & 15) == synth::Vowel)
+        target.push_back((contour[i].startSemitones + contour[i].endSemitones) / 2);
+    const std::vector<double> measured = SyllableF0(text);
+    ASSERT_EQ(measured.size(), target.size());
+    for (std::size_t k = 0; k < target.size(); ++k)
+      EXPECT_NEAR(measured[k], target[k], 1.0) << frontend::testing::Show(cp) << " vowel " << k;
+  }
+}
+
+}  // namespace
+}  // namespace orvanel::prosody

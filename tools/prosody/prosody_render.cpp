@@ -1,0 +1,73 @@
+// orvanel-prosody-render: UTF-8 text through the prosody path (stressed transcription, plan,
+// segment adjustment, contour, controlled renderer) to raw 16-bit PCM at 22050 Hz, and the
+// pitch targets of every vowel for the docs' pitch-track figures.
+// Usage: orvanel-prosody-render TEXT OUT.raw [TARGETS.csv]
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/codepage.h"
+#include "platform/embedded_units.h"
+#include "prosody/prosody.h"
+#include "synth/segment_planner.h"
+#include "synth/voice_controls.h"
+
+int main(int argc, char** argv) {
+  using namespace orvanel;
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: orvanel-prosody-render TEXT OUT.raw [TARGETS.csv]\n");
+    return 2;
+  }
+  std::string text, phonetic, error;
+  platform::DecodeError decode;
+  if (!platform::Utf8ToCp1254(argv[1], text, decode)) {
+    std::fprintf(stderr, "the text is not valid UTF-8\n");
+    return 1;
+  }
+  prosody::TranscribeForProsody(text, phonetic);
+  const platform::EmbeddedUnitStore store;
+  synth::UnitInventory units;
+  synth::VoiceData voice;
+  if (synth::LoadUnits(store, units, error) != 1 ||
+      synth::LoadVoiceData(store, voice, error) != 1) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  synth::ControlledRenderer renderer(units, voice);
+  std::vector<std::int16_t> pcm;
+  std::string csv = "start_ms,end_ms,start_st,end_st\n";
+  synth::SegmentList list;
+  std::int32_t position = 0;
+  while (true) {
+    const std::int32_t start = position;
+    if (synth::PlanStretch(phonetic, position, list) != 1) break;
+    std::vector<synth::VowelPitch> contour;
+    std::vector<bool> stressed;
+    prosody::ContourForStretch(
+        list, std::string_view(phonetic).substr(static_cast<std::size_t>(start)), contour);
+    prosody::PrepareSegmentsForProsody(list, stressed);
+    synth::SampleBuffer buffer;
+    buffer.Begin(synth::kStretchCapacityBytes, 50);
+    renderer.BeginStretch(list, {}, contour);
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+      const std::uint32_t before = buffer.SampleCount();
+      renderer.RenderSegment(i, 50, buffer);
+      if ((list[i].kind & 15) != synth::Vowel) continue;
+      const double base = static_cast<double>(pcm.size());
+      char row[128];
+      std::snprintf(row, sizeof row, "%.1f,%.1f,%.2f,%.2f\n", (base + before) / 22.05,
+                    (base + buffer.SampleCount()) / 22.05, contour[i].startSemitones,
+                    contour[i].endSemitones);
+      csv += row;
+    }
+    pcm.insert(pcm.end(), buffer.Samples(), buffer.Samples() + buffer.SampleCount());
+    buffer.Release();
+  }
+  std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(pcm.data()),
+            static_cast<std::streamsize>(pcm.size() * sizeof(std::int16_t)));
+  if (argc > 3) std::ofstream(argv[3], std::ios::trunc) << csv;
+  std::printf("%s\n", platform::Cp1254ToUtf8(phonetic).c_str());
+  return out ? 0 : 1;
+}

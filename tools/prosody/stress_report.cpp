@@ -1,0 +1,109 @@
+// orvanel-stress-report: runs the stressed transcription over a text file (one sentence a line,
+// UTF-8; default the 979 benchmark sentences) and counts the words stressed on a non-final
+// syllable, by the rule that put the stress there, with ten examples per rule.
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "frontend/letter_tables.h"
+#include "frontend/text_scanner.h"
+#include "platform/codepage.h"
+#include "prosody/word_stress.h"
+
+namespace {
+
+using orvanel::prosody::StressRule;
+
+// The word in UTF-8 with its stressed vowel in brackets: "g[e]lmedi".
+std::string Shown(const std::string& cp1254, int syllable) {
+  std::string marked;
+  int k = 0;
+  for (char c : cp1254) {
+    const bool vowel = orvanel::frontend::VowelLookup(c) >= 0;
+    if (vowel && k == syllable) marked += "[";
+    marked.push_back(c);
+    if (vowel && k++ == syllable) marked += "]";
+  }
+  return orvanel::platform::Cp1254ToUtf8(marked);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string path =
+      argc > 1 ? argv[1] : std::string(ORVANEL_BENCH_DATA_DIR) + "/turkish-sentences.txt";
+  std::ifstream in(path);
+  if (!in) {
+    std::fprintf(stderr, "cannot read %s\n", path.c_str());
+    return 1;
+  }
+  std::map<int, int> nonFinal;
+  std::map<int, std::vector<std::string>> examples;
+  int words = 0, polysyllabic = 0, unstressed = 0, sentences = 0;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::string text;
+    orvanel::platform::DecodeError error;
+    if (!orvanel::platform::Utf8ToCp1254(line, text, error)) continue;
+    ++sentences;
+    orvanel::frontend::ApplyEscapes(text);
+    // The same decisions the transcriber makes: names by capital inside a sentence or apostrophe.
+    std::size_t position = 0;
+    std::string run, out;
+    orvanel::frontend::RunKind kind = orvanel::frontend::RunKind::kSymbols;
+    orvanel::prosody::StressTranscriber transcriber;
+    while (orvanel::frontend::NextRun(text, position, run, kind)) {
+      std::string piece;
+      int counts[orvanel::prosody::kStressRuleCount];
+      for (int r = 0; r < orvanel::prosody::kStressRuleCount; ++r)
+        counts[r] = transcriber.RuleCounts()[r];
+      transcriber.AppendRun(run, kind, std::string_view(text).substr(position), piece);
+      if (kind != orvanel::frontend::RunKind::kWord) continue;
+      int rule = -1;
+      for (int r = 0; r < orvanel::prosody::kStressRuleCount; ++r)
+        if (transcriber.RuleCounts()[r] != counts[r]) rule = r;
+      if (rule < 0) continue;  // the suffix of a name after an apostrophe
+      ++words;
+      int vowels = 0;
+      for (char c : run) vowels += orvanel::frontend::VowelLookup(c) >= 0;
+      if (vowels >= 2) ++polysyllabic;
+      if (rule == static_cast<int>(StressRule::kNone)) {
+        ++unstressed;
+        continue;
+      }
+      // Where the mark went: vowels of the piece before it (a soft-g copy is not a syllable).
+      const std::size_t mark = piece.find('`');
+      if (mark == std::string::npos) continue;
+      int syllable = -1;
+      for (std::size_t i = 0; i < mark; ++i)
+        if (orvanel::frontend::VowelLookup(piece[i]) >= 0 &&
+            !(i + 1 < piece.size() && piece[i + 1] == '^'))
+          ++syllable;
+      if (syllable >= vowels - 1) continue;
+      ++nonFinal[rule];
+      auto& list = examples[rule];
+      const std::string shown = Shown(run, syllable);
+      if (list.size() < 10 && std::find(list.begin(), list.end(), shown) == list.end())
+        list.push_back(shown);
+    }
+  }
+  int total = 0;
+  for (const auto& [rule, n] : nonFinal) total += n;
+  std::printf(
+      "%d sentences, %d words (%d of two syllables or more), %d unstressed clitics and "
+      "function words\n",
+      sentences, words, polysyllabic, unstressed);
+  std::printf("non-final stress: %d words (%.1f %% of the polysyllabic ones)\n", total,
+              polysyllabic > 0 ? 100.0 * total / polysyllabic : 0.0);
+  for (const auto& [rule, n] : nonFinal) {
+    std::printf(
+        "\n%-28s %5d\n ",
+        std::string(orvanel::prosody::StressRuleName(static_cast<StressRule>(rule))).c_str(), n);
+    for (const std::string& e : examples[rule]) std::printf(" %s", e.c_str());
+    std::printf("\n");
+  }
+  return 0;
+}

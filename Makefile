@@ -37,7 +37,7 @@ bench:
 fuzz:
 	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DORVANEL_BUILD_FUZZ=ON -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF -DORVANEL_BUILD_APP=OFF
-	cmake --build build/fuzz -j $(JOBS) --target text_to_phonetic_fuzzer text_pieces_fuzzer \
+	cmake --build build/fuzz -j $(JOBS) --target text_to_phonetic_fuzzer text_pieces_fuzzer prosody_fuzzer \
 	  reading_fuzzer ssml_parser_fuzzer protocol_reader_fuzzer
 	@echo "Run: mkdir -p build/fuzz/work && build/fuzz/fuzz/text_to_phonetic_fuzzer -max_total_time=600 build/fuzz/work fuzz/corpus/text_to_phonetic"
 	@echo "  (and likewise reading_fuzzer, text_pieces_fuzzer, ssml_parser_fuzzer and protocol_reader_fuzzer with their fuzz/corpus/ folders)"

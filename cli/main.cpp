@@ -74,10 +74,11 @@ void SetVoice(const cli::Options& o, library::VoiceSettings& voice) {
   voice.reading = !o.literal;
   voice.ratePercent = static_cast<std::uint16_t>(o.ratePercent);
   voice.semitones = o.semitones;
+  voice.prosody = o.prosody;
 }
 
 cli::SpokenVoice SpokenVoiceOf(const cli::Options& o) {
-  return {o.speed, o.pitch, o.volume, o.ratePercent, o.semitones};
+  return {o.speed, o.pitch, o.volume, o.ratePercent, o.semitones, o.prosody};
 }
 
 void WarnIfCut(const library::Stretch& s) {
@@ -178,6 +179,7 @@ int main(int argc, char** argv) {
     library::Synthesizer synthesizer(noUnits);
     library::VoiceSettings voice;
     voice.reading = !o.literal;
+    voice.prosody = o.prosody;
     if (!synthesizer.Transcribe(utf8, library::TextEncoding::kUtf8, voice, phonetic))
       return Fail(synthesizer.error());
   }
@@ -187,5 +189,5 @@ int main(int argc, char** argv) {
     if (!out.empty() && out.back() != '\n') out += '\n';
     return WriteStdout(out) ? 0 : Fail("cannot write output");
   }
-  return WriteStdout(cli::DescribeStretches(phonetic)) ? 0 : Fail("cannot write output");
+  return WriteStdout(cli::DescribeStretches(phonetic, o.prosody)) ? 0 : Fail("cannot write output");
 }

@@ -27,6 +27,7 @@ enum LongOnly {
   kVersion,
   kLiteral,
   kSemitones,
+  kProsody,
 };
 
 // A decimal number such as "-2.5" in [lo, hi].
@@ -59,9 +60,13 @@ std::string UsageText() {
          "                        tempo and the vowels' formants; --pitch still applies on top)\n"
          "      --literal         read the text exactly as written, without the Turkish\n"
          "                        reading of numbers, dates, abbreviations and signs\n"
+         "      --prosody         Turkish word stress and sentence intonation: statements\n"
+         "                        fall, questions with mI peak before it, commas rise\n"
          "      --phonetic        print the phonetic transcription and exit\n"
+         "                        (with --prosody, with the stress marks)\n"
          "      --phonetic-input  the text is already phonetic notation\n"
          "      --segments        print the planned segments of every stretch\n"
+         "                        (with --prosody, each vowel's pitch targets)\n"
          "      --units           list the 56 built-in sound units\n"
          "      --unit=NAME       with -w, write one sound unit\n"
          "  -h, --help            show this help and exit\n"
@@ -83,6 +88,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       {"rate", required_argument, nullptr, 'r'},
       {"semitones", required_argument, nullptr, kSemitones},
       {"literal", no_argument, nullptr, kLiteral},
+      {"prosody", no_argument, nullptr, kProsody},
       {"speed", required_argument, nullptr, 's'},
       {"pitch", required_argument, nullptr, 'p'},
       {"help", no_argument, nullptr, 'h'},
@@ -139,6 +145,9 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
         break;
       case kLiteral:
         o.literal = true;
+        break;
+      case kProsody:
+        o.prosody = true;
         break;
       case 'h':
         o.mode = Mode::Help;

@@ -21,6 +21,7 @@ struct Options {
   unsigned ratePercent = 100;           // 25..400, percent of the normal speaking rate
   float semitones = 0.f;                // -6..6, pitch shift that keeps the tempo
   bool literal = false;                 // --literal: no Turkish reading stage
+  bool prosody = false;                 // --prosody: word stress and sentence intonation
   std::optional<std::string> textFile;  // -f FILE: the text is read from FILE ("-" stdin)
   std::vector<std::string> text;        // joined by single blanks; none: standard input
 };

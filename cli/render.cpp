@@ -1,20 +1,26 @@
 #include "cli/render.h"
 
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "frontend/letter_tables.h"
 #include "platform/codepage.h"
+#include "prosody/intonation.h"
 #include "synth/segment_planner.h"
 
 namespace orvanel::cli {
 
 namespace {
 
+constexpr const char* kTuneNames[] = {"statement", "yes/no question", "question-word question",
+                                      "question", "exclamation"};
+
 std::string Letter(char ch) { return platform::Cp1254ToUtf8(std::string(1, ch)); }
 
 }  // namespace
 
-std::string DescribeStretches(const std::string& phonetic) {
+std::string DescribeStretches(const std::string& phonetic, bool prosody) {
   using namespace synth;
   std::string out;
   SegmentList list;
@@ -25,7 +31,18 @@ std::string DescribeStretches(const std::string& phonetic) {
     std::snprintf(line, sizeof line, "stretch %zu (characters %d to %d):\n", ++stretch, start,
                   position - 1);
     out += line;
-    for (const Segment& s : list) {
+    std::vector<VowelPitch> contour;
+    if (prosody) {
+      prosody::StretchIntonation tune;
+      prosody::ContourForStretch(list, std::string_view(phonetic).substr(start), contour, {},
+                                 &tune);
+      std::vector<bool> stressed;
+      prosody::PrepareSegmentsForProsody(list, stressed);
+      std::snprintf(line, sizeof line, "  tune: %s\n", kTuneNames[static_cast<int>(tune.type)]);
+      out += line;
+    }
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+      const Segment& s = list[i];
       const bool front = (s.kind & FrontSet) != 0;
       switch (s.kind & 15) {
         case Vowel:
@@ -34,6 +51,11 @@ std::string DescribeStretches(const std::string& phonetic) {
                         Letter(frontend::kVowelTable[s.index]).c_str(), s.index, s.count,
                         s.lengthPercent, s.glideSteps, s.glideSteps == 1 ? "" : "s",
                         s.glideShape == 2 ? "late" : "early");
+          if (i < contour.size()) {
+            out.append(line, std::strlen(line) - 1);
+            std::snprintf(line, sizeof line, "  pitch %+.2f to %+.2f st\n",
+                          contour[i].startSemitones, contour[i].endSemitones);
+          }
           break;
         case Onset:
         case Coda:

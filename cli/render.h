@@ -5,7 +5,8 @@
 
 namespace orvanel::cli {
 
-// One line per segment of every stretch, for --segments.
-std::string DescribeStretches(const std::string& phonetic);
+// One line per segment of every stretch, for --segments. With prosody, the vowels as the prosody
+// path plays them (full length, no glide) with their pitch targets, and each stretch's tune.
+std::string DescribeStretches(const std::string& phonetic, bool prosody = false);
 
 }  // namespace orvanel::cli

@@ -125,6 +125,7 @@ int Speak(const std::string& text, const SpokenVoice& voice) {
   engine::SetVolume(voice.volume);
   engine::SetRate(voice.ratePercent);
   engine::SetSemitones(voice.semitones);
+  engine::SetProsody(voice.prosody);
   DoneSignal signal;
   engine::SpeakText(text, &signal, engine::kSpeechDoneMessage);
   bool stopped = false;

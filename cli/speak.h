@@ -14,6 +14,7 @@ struct SpokenVoice {
   unsigned volume = 100;
   unsigned ratePercent = 100;
   float semitones = 0.f;
+  bool prosody = false;
 };
 int Speak(const std::string& text, const SpokenVoice& voice);
 

@@ -63,16 +63,23 @@ int CSpeechEngine::Run() {
 
 void CSpeechEngine::SpeakUtterance(std::string& text) {
   if (services_.onUtteranceStart) services_.onUtteranceStart();
-  std::string phonetic;
-  frontend::TextToPhonetic(text, phonetic);
   // A stretch is abandoned unplayed when the stop event is found set after any of its segments,
   // the last one included; the rest of the text is then not planned.
-  synthesizer_.SpeakPhonetic(
-      phonetic, voice_, [this](const library::Stretch& stretch) { return PlayStretch(stretch); },
-      [this](std::size_t index, std::size_t count) {
-        if (services_.onSegmentRendered) services_.onSegmentRendered(index, count);
-        return stopEvent_.IsSet();
-      });
+  const library::StretchSink play = [this](const library::Stretch& stretch) {
+    return PlayStretch(stretch);
+  };
+  const library::CancelCheck stop = [this](std::size_t index, std::size_t count) {
+    if (services_.onSegmentRendered) services_.onSegmentRendered(index, count);
+    return stopEvent_.IsSet();
+  };
+  if (voice_.prosody.load() && services_.voice != nullptr) {
+    // The stressed transcription is made as the text is spoken.
+    synthesizer_.Speak(text, library::TextEncoding::kCp1254, voice_, play, stop);
+    return;
+  }
+  std::string phonetic;
+  frontend::TextToPhonetic(text, phonetic);
+  synthesizer_.SpeakPhonetic(phonetic, voice_, play, stop);
 }
 
 bool CSpeechEngine::PlayStretch(const library::Stretch& stretch) {
@@ -172,6 +179,10 @@ void SetSemitones(float semitones) {
         std::clamp(semitones, -synth::kMaxSemitones, synth::kMaxSemitones),
         std::memory_order_relaxed);
   }
+}
+
+void SetProsody(bool on) {
+  if (detail::CSpeechEngine* engine = gEngine.load()) engine->voice_.prosody.store(on);
 }
 
 unsigned GetPitch() {

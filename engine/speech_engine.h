@@ -63,6 +63,8 @@ void SetVolume(unsigned percent);
 // stretch, when the engine was given the voice data. The window never changes them.
 void SetRate(unsigned percent);
 void SetSemitones(float semitones);
+// Prosody mode (word stress and sentence intonation) for later utterances, with the voice data.
+void SetProsody(bool on);
 unsigned GetPitch();
 unsigned GetSpeed();
 ThreadHandle GetEngineThread();

@@ -90,6 +90,12 @@ int orvanel_set_semitones(orvanel_tts* tts, double semitones) {
   return ORVANEL_OK;
 }
 
+int orvanel_set_prosody(orvanel_tts* tts, int on) {
+  if (tts == nullptr) return ORVANEL_ERROR_ARGUMENT;
+  tts->voice.prosody.store(on != 0);
+  return ORVANEL_OK;
+}
+
 int orvanel_set_reading(orvanel_tts* tts, int on) {
   if (tts == nullptr) return ORVANEL_ERROR_ARGUMENT;
   tts->voice.reading.store(on != 0);

@@ -77,6 +77,10 @@ ORVANEL_API int orvanel_set_semitones(orvanel_tts* tts, double semitones);
 /* 1: read numbers, dates, abbreviations and the like as Turkish (the default); 0: read the
  * text exactly as written, as the window's Preprocess shows it. */
 ORVANEL_API int orvanel_set_reading(orvanel_tts* tts, int on);
+/* 1: prosody mode, automatic Turkish word stress and sentence intonation (statements fall,
+ * yes/no questions peak before the particle mI, commas rise); 0: the designed flat voice (the
+ * default). Read once per call. */
+ORVANEL_API int orvanel_set_prosody(orvanel_tts* tts, int on);
 
 /* Speaks length bytes of UTF-8 text (length -1: up to the terminating zero), calling callback
  * for every stretch in order. Returns ORVANEL_OK, ORVANEL_STOPPED, ORVANEL_CANCELLED or a

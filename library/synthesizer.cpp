@@ -10,6 +10,8 @@
 #include "frontend/word_transcription.h"
 #include "library/text_pieces.h"
 #include "platform/codepage.h"
+#include "prosody/intonation.h"
+#include "prosody/word_stress.h"
 #include "synth/segment_planner.h"
 #include "synth/segment_renderer.h"
 
@@ -39,6 +41,8 @@ class Synthesizer::Feed {
   std::string phonetic;  // pending, from absolute offset base
   std::uint64_t base = 0;
   std::vector<RunOrigin> origins;  // runs that end after base, in order
+  // Prosody mode: the stressed transcription, which remembers sentence starts across pieces.
+  std::unique_ptr<prosody::StressTranscriber> stress;
 
   // Appends the PhoneticText of one piece of Windows-1254 text. With an exact piece,
   // piece.origin[k] is the input offset of text byte k and origin[text.size()] the piece's end;
@@ -73,6 +77,20 @@ class Synthesizer::Feed {
     while (true) {
       const std::size_t start = position;
       if (!frontend::NextRun(text, position, run, kind)) break;
+      if (stress) {
+        stress->AppendRun(run, kind, std::string_view(text).substr(position), phonetic);
+      } else {
+        AppendDesigned(run, kind, scratch);
+      }
+      const std::uint64_t begin = mapped ? origin[source[start]] : piece.begin;
+      const std::uint64_t end = mapped ? origin[source[position]] : piece.end;
+      origins.push_back({base + phonetic.size(), begin, end});
+    }
+  }
+
+  // The designed conversion of one run, as TextToPhonetic makes it.
+  void AppendDesigned(const std::string& run, frontend::RunKind kind, std::string& scratch) {
+    {
       switch (kind) {
         case frontend::RunKind::kSymbols:
           frontend::AppendSymbols(run, phonetic);
@@ -90,9 +108,6 @@ class Synthesizer::Feed {
           phonetic.append(run);
           break;
       }
-      const std::uint64_t begin = mapped ? origin[source[start]] : piece.begin;
-      const std::uint64_t end = mapped ? origin[source[position]] : piece.end;
-      origins.push_back({base + phonetic.size(), begin, end});
     }
   }
 
@@ -143,9 +158,10 @@ void ApplyVolume(std::int16_t* samples, std::size_t count, unsigned percent) noe
   }
 }
 
-Outcome Synthesizer::RenderStretches(std::string_view phonetic, bool atEnd, Feed& feed,
-                                     const VoiceSettings& voice, const StretchSink& sink,
-                                     const CancelCheck& cancel, std::size_t& consumed) {
+Outcome Synthesizer::RenderStretches(std::string_view phonetic, bool atEnd, bool prosody,
+                                     Feed& feed, const VoiceSettings& voice,
+                                     const StretchSink& sink, const CancelCheck& cancel,
+                                     std::size_t& consumed) {
   // Without the end of the text, only stretches whose sentence end has arrived are planned: the
   // planner keeps nothing between stretches, so they come out as from the whole text.
   std::size_t limit = phonetic.size();
@@ -163,9 +179,20 @@ Outcome Synthesizer::RenderStretches(std::string_view phonetic, bool atEnd, Feed
                                                 synth::kMinRatePercent, synth::kMaxRatePercent);
     controls.semitones = std::clamp(voice.semitones.load(std::memory_order_relaxed),
                                     -synth::kMaxSemitones, synth::kMaxSemitones);
-    // The designed rendering unless a control is set (and the voice data is there).
-    const bool controlledPath = controlled_ != nullptr && !controls.IsNeutral();
-    if (controlledPath) controlled_->BeginStretch(segments_, controls, {});
+    // The designed rendering unless a control is set or prosody draws the pitch (and the voice
+    // data is there).
+    const bool intonation = prosody && controlled_ != nullptr;
+    if (intonation) {
+      prosody::ContourForStretch(segments_, plannable.substr(static_cast<std::size_t>(start)),
+                                 contour_);
+      prosody::PrepareSegmentsForProsody(segments_, stressed_);
+    }
+    const bool controlledPath = controlled_ != nullptr && (!controls.IsNeutral() || intonation);
+    if (controlledPath) {
+      controlled_->BeginStretch(segments_, controls,
+                                intonation ? std::span<const synth::VowelPitch>(contour_)
+                                           : std::span<const synth::VowelPitch>());
+    }
     const std::size_t count = segments_.Size();
     for (std::size_t i = 0; i < count; ++i) {
       const std::uint16_t speed = voice.speed.load(std::memory_order_relaxed);
@@ -215,7 +242,7 @@ Outcome Synthesizer::SpeakPhonetic(std::string_view phonetic, const VoiceSetting
   // The planner stops at a zero byte, as the engine's does.
   const std::string_view text = phonetic.substr(0, std::min(phonetic.find('\0'), phonetic.size()));
   std::size_t consumed = 0;
-  return RenderStretches(text, true, feed, voice, sink, cancel, consumed);
+  return RenderStretches(text, true, voice.prosody.load(), feed, voice, sink, cancel, consumed);
 }
 
 Outcome Synthesizer::Speak(std::string_view text, TextEncoding encoding, const VoiceSettings& voice,
@@ -236,8 +263,10 @@ Outcome Synthesizer::SpeakFrom(const TextReader& reader, TextEncoding encoding,
   stretchNumber_ = 0;
   error_.clear();
   const bool reading = encoding == TextEncoding::kUtf8 && voice.reading.load();
+  const bool prosody = voice.prosody.load() && controlled_ != nullptr;
   TextPieces pieces(encoding, reading);
   Feed feed;
+  if (prosody) feed.stress = std::make_unique<prosody::StressTranscriber>();
   std::size_t consumed = 0;
   std::vector<char> block(kReadBlock);
   bool atEnd = false;
@@ -256,14 +285,15 @@ Outcome Synthesizer::SpeakFrom(const TextReader& reader, TextEncoding encoding,
         return Outcome::kInvalidInput;
       }
       feed.AppendRuns(piece);
-      const Outcome o = RenderStretches(feed.phonetic, false, feed, voice, sink, cancel, consumed);
+      const Outcome o =
+          RenderStretches(feed.phonetic, false, prosody, feed, voice, sink, cancel, consumed);
       if (o != Outcome::kFinished) return o;
       feed.Drop(feed.base + consumed);
       consumed = 0;
       if (piece.last) break;
     }
   }
-  return RenderStretches(feed.phonetic, true, feed, voice, sink, cancel, consumed);
+  return RenderStretches(feed.phonetic, true, prosody, feed, voice, sink, cancel, consumed);
 }
 
 bool Synthesizer::Transcribe(std::string_view text, TextEncoding encoding,
@@ -273,6 +303,7 @@ bool Synthesizer::Transcribe(std::string_view text, TextEncoding encoding,
   TextPieces pieces(encoding, reading);
   pieces.Add(text, true);
   Feed feed;
+  if (voice.prosody.load()) feed.stress = std::make_unique<prosody::StressTranscriber>();
   Piece piece;
   while (pieces.Next(piece)) {
     if (!piece.valid) {

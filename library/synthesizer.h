@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "synth/sample_buffer.h"
 #include "synth/segment.h"
@@ -48,6 +49,9 @@ struct VoiceSettings {
   // The Turkish reading stage before the front end (UTF-8 input only). Off, the text is read
   // exactly as the window's Preprocess shows it.
   std::atomic<bool> reading{true};
+  // Prosody mode: automatic Turkish word stress in the transcription and a sentence intonation
+  // drawn as each stretch's pitch contour (it needs the voice data). Read once per call.
+  std::atomic<bool> prosody{false};
 };
 
 // One rendered stretch as the sink receives it. The samples stay valid until the sink returns.
@@ -114,7 +118,7 @@ class Synthesizer {
 
  private:
   class Feed;
-  Outcome RenderStretches(std::string_view phonetic, bool atEnd, Feed& feed,
+  Outcome RenderStretches(std::string_view phonetic, bool atEnd, bool prosody, Feed& feed,
                           const VoiceSettings& voice, const StretchSink& sink,
                           const CancelCheck& cancel, std::size_t& consumed);
 
@@ -122,6 +126,8 @@ class Synthesizer {
   // Made when the voice data is there; keeps the units it made for later stretches.
   std::unique_ptr<synth::ControlledRenderer> controlled_;
   synth::SegmentList segments_;
+  std::vector<synth::VowelPitch> contour_;
+  std::vector<bool> stressed_;
   synth::SampleBuffer buffer_;
   std::size_t stretchNumber_ = 0;
   std::string error_;

@@ -79,9 +79,9 @@ VoiceControls MapVoiceControls(int rate, int pitch, int volume) {
 
 void ApplyVoiceControls(const VoiceControls& controls, library::VoiceSettings& voice) {
   // The voice controls keep the designed speed and pitch values at their defaults.
-  const double rate = std::clamp(std::round(controls.ratePercent),
-                                 static_cast<double>(synth::kMinRatePercent),
-                                 static_cast<double>(synth::kMaxRatePercent));
+  const double rate =
+      std::clamp(std::round(controls.ratePercent), static_cast<double>(synth::kMinRatePercent),
+                 static_cast<double>(synth::kMaxRatePercent));
   voice.ratePercent.store(static_cast<std::uint16_t>(rate), std::memory_order_relaxed);
   voice.semitones.store(std::clamp(static_cast<float>(controls.semitones), -synth::kMaxSemitones,
                                    synth::kMaxSemitones),

@@ -549,4 +549,28 @@ TEST_F(Cli, LiteralSpeechIsTheDesignedPcmFromArgumentsFilesAndPipes) {
   }
 }
 
+TEST_F(Cli, ProsodyShowsStressMarksAndPitchTargets) {
+  const SayResult phonetic = Say({"--prosody", "--phonetic", "Eve geliyor musun?"});
+  EXPECT_EQ(phonetic.status, 0) << phonetic.err;
+  EXPECT_EQ(phonetic.out, "EVe` ~Ge~Li`Yor MuSun?\n");
+  const SayResult plain = Say({"--phonetic", "Eve geliyor musun?"});
+  EXPECT_EQ(plain.out, "EVe ~Ge~LiYor MuSun?\n");
+
+  const SayResult segments = Say({"--prosody", "--segments", "Eve geliyor musun?"});
+  EXPECT_EQ(segments.status, 0);
+  EXPECT_NE(segments.out.find("  tune: yes/no question\n"), std::string::npos) << segments.out;
+  // "yor", the syllable before the particle, carries the peak at the limit.
+  EXPECT_NE(segments.out.find("vowel      o  index  9  count 1  length 100%  glide 0 steps early"
+                              "  pitch +6.00 to +6.00 st\n"),
+            std::string::npos)
+      << segments.out;
+  EXPECT_EQ(Say({"--segments", "Eve geliyor musun?"}).out.find("pitch"), std::string::npos);
+
+  const auto tuned = dir_ / "tuned.raw";
+  const auto flat = dir_ / "flat.raw";
+  ASSERT_EQ(Say({"--prosody", "--raw", "-w", tuned.string(), "Eve geliyor musun?"}).status, 0);
+  ASSERT_EQ(Say({"--raw", "-w", flat.string(), "Eve geliyor musun?"}).status, 0);
+  EXPECT_NE(ReadFile(tuned), ReadFile(flat));
+}
+
 }  // namespace

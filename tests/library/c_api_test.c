@@ -146,6 +146,15 @@ int main(void) {
         jb.tally.samples < alone.samples * 102 / 100);
   CHECK(orvanel_set_semitones(b, 0) == ORVANEL_OK);
 
+  /* Prosody marks the stress in the transcription and changes the sound. */
+  CHECK(orvanel_set_prosody(b, 1) == ORVANEL_OK);
+  phonetic = orvanel_phonetic(b, "Eve geliyor musun?", -1);
+  CHECK(phonetic != NULL && strcmp(phonetic, "EVe` ~Ge~Li`Yor MuSun?") == 0);
+  orvanel_string_free(phonetic);
+  memset(&jb.tally, 0, sizeof jb.tally);
+  CHECK(orvanel_synthesize(b, kText, -1, tally, &jb.tally) == ORVANEL_OK && jb.tally.sum != alone.sum);
+  CHECK(orvanel_set_prosody(b, 0) == ORVANEL_OK);
+
   /* A higher pitch plays faster. */
   CHECK(orvanel_set_pitch(b, 100) == ORVANEL_OK);
   memset(&jb.tally, 0, sizeof jb.tally);

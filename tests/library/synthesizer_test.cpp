@@ -361,5 +361,38 @@ TEST(Synthesizer, RateAndSemitonesNeedTheVoiceDataAndAtNeutralGiveTheDesignedPcm
   EXPECT_TRUE(clamped == limit);
 }
 
+TEST(Synthesizer, ProsodyMarksStressAndDrawsThePitchOnlyWhenAsked) {
+  BuiltInVoice builtIn;
+  std::string error;
+  ASSERT_EQ(LoadBuiltInVoice(builtIn, error), 1) << error;
+  const std::string text = "Eve geliyor musun? Evet, yar\xC4\xB1n geliyorum.";
+  Synthesizer withVoice(builtIn.units, &builtIn.voice);
+  Synthesizer withoutVoice(builtIn.units);
+  VoiceSettings voice;
+  voice.prosody = true;
+
+  // The stressed transcription is the designed one with stress marks added.
+  std::string stressed, plain;
+  ASSERT_TRUE(withVoice.Transcribe(text, TextEncoding::kUtf8, voice, stressed));
+  voice.prosody = false;
+  ASSERT_TRUE(withVoice.Transcribe(text, TextEncoding::kUtf8, voice, plain));
+  EXPECT_EQ(stressed, "EVe` ~Ge~Li`Yor MuSun? E`Vet, Ya`R\xFDn ~Ge~Li`YoRum.");
+  std::string unmarked = stressed;
+  std::erase(unmarked, '`');
+  EXPECT_EQ(unmarked, plain);
+
+  const Rendered designed = Designed(Cp(text), 50, 50);
+  Rendered flat, tuned;
+  voice.prosody = true;
+  withoutVoice.Speak(text, TextEncoding::kUtf8, voice, Collect(flat));
+  EXPECT_TRUE(flat == designed) << "without the voice data there is no intonation to draw";
+  withVoice.Speak(text, TextEncoding::kUtf8, voice, Collect(tuned));
+  EXPECT_FALSE(tuned == designed);
+  ASSERT_EQ(tuned.lengths.size(), designed.lengths.size());
+  // Accents come from pitch, not from shortening: the stretches keep about their length.
+  for (std::size_t k = 0; k < tuned.lengths.size(); ++k)
+    EXPECT_NEAR(static_cast<double>(tuned.lengths[k]) / designed.lengths[k], 1.0, 0.05) << k;
+}
+
 }  // namespace
 }  // namespace orvanel::library

@@ -41,6 +41,8 @@ constexpr std::array<char32_t, 256> BuildDecodeTable() {
 
 constexpr auto kDecode = BuildDecodeTable();
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -59,9 +61,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when it is not valid UTF-8
-// (truncated, a stray continuation byte, an overlong form, a surrogate, or above U+10FFFF).
-std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
+std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp) noexcept {
   const auto b0 = static_cast<unsigned char>(text[i]);
   if (b0 < 0x80) {
     cp = b0;
@@ -87,8 +87,6 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
   if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
   return len;
 }
-
-}  // namespace
 
 char32_t Cp1254ToCodePoint(unsigned char byte) noexcept { return kDecode[byte]; }
 

@@ -16,6 +16,13 @@ char32_t Cp1254ToCodePoint(unsigned char byte) noexcept;
 // The Windows-1254 byte of a code point, or nothing when the code page cannot hold it.
 std::optional<unsigned char> CodePointToCp1254(char32_t cp) noexcept;
 
+// Decodes one UTF-8 sequence at text[i] (i < text.size()); returns its length, or 0 when it is
+// not valid UTF-8 (truncated, a stray continuation byte, an overlong form, a surrogate, or above
+// U+10FFFF).
+std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp) noexcept;
+// Appends the UTF-8 form of a code point.
+void AppendUtf8(std::string& out, char32_t cp);
+
 struct DecodeError {
   std::size_t offset = 0;  // byte offset of the first invalid UTF-8 sequence
 };

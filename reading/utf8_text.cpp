@@ -1,87 +1,23 @@
 // UTF-8 decoding, Turkish letter classes and the Windows-1254 repertoire.
 #include "reading/utf8_text.h"
 
-#include <array>
+
+#include "platform/codepage.h"
 
 namespace orvanel::reading {
 
-namespace {
-
-// The characters of bytes 0x80 to 0x9F; the undefined bytes hold the C1 control of their value.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x008E, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x009E, 0x0178};
-
-}  // namespace
-
 std::size_t DecodeLongUtf8(std::string_view text, std::size_t i, char32_t& cp) noexcept {
-  const auto b0 = static_cast<unsigned char>(text[i]);
-  if (b0 < 0x80) {
-    cp = b0;
-    return 1;
-  }
-  std::size_t len;
-  char32_t min;
-  if ((b0 & 0xE0) == 0xC0) {
-    len = 2, cp = b0 & 0x1F, min = 0x80;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    len = 3, cp = b0 & 0x0F, min = 0x800;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    len = 4, cp = b0 & 0x07, min = 0x10000;
-  } else {
+  const std::size_t length = platform::DecodeUtf8(text, i, cp);
+  if (length == 0) {
     cp = kInvalidUtf8;
     return 1;
   }
-  if (i + len > text.size()) {
-    cp = kInvalidUtf8;
-    return 1;
-  }
-  for (std::size_t k = 1; k < len; ++k) {
-    const auto b = static_cast<unsigned char>(text[i + k]);
-    if ((b & 0xC0) != 0x80) {
-      cp = kInvalidUtf8;
-      return 1;
-    }
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    cp = kInvalidUtf8;
-    return 1;
-  }
-  return len;
+  return length;
 }
 
-void AppendUtf8(char32_t cp, std::string& out) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
+void AppendUtf8(char32_t cp, std::string& out) { platform::AppendUtf8(out, cp); }
 
-bool InCp1254(char32_t cp) noexcept {
-  if (cp < 0x80) return true;
-  for (const char32_t c : kHighControls) {
-    if (c == cp) return true;
-  }
-  if (cp >= 0xA0 && cp <= 0xFF) {
-    // Ð Ý Þ ð ý þ gave their bytes to Ğ İ Ş ğ ı ş.
-    return cp != 0xD0 && cp != 0xDD && cp != 0xDE && cp != 0xF0 && cp != 0xFD && cp != 0xFE;
-  }
-  return cp == 0x011E || cp == 0x0130 || cp == 0x015E || cp == 0x011F || cp == 0x0131 ||
-         cp == 0x015F;
-}
+bool InCp1254(char32_t cp) noexcept { return platform::CodePointToCp1254(cp).has_value(); }
 
 char32_t ToLowerTurkish(char32_t cp) noexcept {
   switch (cp) {

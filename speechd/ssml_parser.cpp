@@ -5,6 +5,8 @@
 #include <cctype>
 #include <optional>
 
+#include "platform/codepage.h"
+
 namespace orvanel::speechd {
 namespace {
 
@@ -21,24 +23,6 @@ std::string LowerAscii(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return out;
-}
-
-void AppendUtf8(char32_t cp, std::string& out) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 // The entity at text[0] == '&': appends its character and returns its length, or 0 when it is
@@ -77,7 +61,7 @@ std::size_t DecodeEntity(std::string_view text, std::string& out) {
   if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF)) {
     out += ' ';
   } else {
-    AppendUtf8(cp, out);
+    platform::AppendUtf8(out, cp);
   }
   return end + 1;
 }

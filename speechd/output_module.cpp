@@ -85,9 +85,13 @@ SpeechPlan PlanMessage(CommandKind kind, std::string_view data, const ModuleSett
                                  ? SpellText(piece.text, settings.capitals)
                                  : ApplyPunctuation(piece.text, settings.punctuation));
         break;
-      case PieceKind::kCharacters:
-        AddText(plan.pieces, " " + SpellText(piece.text, settings.capitals) + " ");
+      case PieceKind::kCharacters: {
+        // Appended rather than concatenated: GCC's -O3 misreads "x" + std::string&& (-Wrestrict).
+        std::string spelled(1, ' ');
+        spelled.append(SpellText(piece.text, settings.capitals)).push_back(' ');
+        AddText(plan.pieces, std::move(spelled));
         break;
+      }
       case PieceKind::kMark:
       case PieceKind::kBreak:
         plan.pieces.push_back(std::move(piece));

@@ -206,7 +206,7 @@ std::string KeyName(std::string_view key) {
     if (n >= 10) {
       name += n >= 20 ? " yirmi" : " on";
     }
-    if (n % 10 != 0 || n == 0) name += " " + std::string(kDigits[n % 10].name);
+    if (n % 10 != 0 || n == 0) name.append(" ").append(kDigits[n % 10].name);
     return name;
   }
   // Combinations joined by '_' ("shift_a", "control_alt_delete"); a lone "_" is the key itself.

@@ -12,6 +12,7 @@
 #include "synth/voice_controls.h"
 #include "tests/frontend/cp1254_text.h"
 #include "tests/prosody/pitch_track.h"
+#include "tests/support/built_in_voice.h"
 
 namespace orvanel::prosody {
 namespace {
@@ -19,23 +20,7 @@ namespace {
 using testing::AutocorrelationF0;
 using testing::SemitonesOf;
 
-struct Loaded {
-  synth::UnitInventory units;
-  synth::VoiceData data;
-  bool ok = false;
-};
-
-const Loaded& Voice() {
-  static const Loaded loaded = [] {
-    Loaded l;
-    const platform::EmbeddedUnitStore store;
-    std::string error;
-    l.ok = synth::LoadUnits(store, l.units, error) == 1 &&
-           synth::LoadVoiceData(store, l.data, error) == 1;
-    return l;
-  }();
-  return loaded;
-}
+const test::BuiltInVoice& Voice() { return test::LoadedVoice(); }
 
 // F0 in semitones of every vowel of the first stretch, measured on its middle 80 %.
 std::vector<double> SyllableF0(std::u8string_view utf8) {

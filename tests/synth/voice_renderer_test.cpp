@@ -14,26 +14,12 @@
 #include "synth/segment_planner.h"
 #include "synth/segment_renderer.h"
 #include "synth/voice_controls.h"
+#include "tests/support/built_in_voice.h"
 
 namespace orvanel::synth {
 namespace {
 
-struct Loaded {
-  UnitInventory units;
-  VoiceData data;
-  bool ok = false;
-};
-
-const Loaded& Voice() {
-  static const Loaded loaded = [] {
-    Loaded l;
-    const platform::EmbeddedUnitStore store;
-    std::string error;
-    l.ok = LoadUnits(store, l.units, error) == 1 && LoadVoiceData(store, l.data, error) == 1;
-    return l;
-  }();
-  return loaded;
-}
+const test::BuiltInVoice& Voice() { return test::LoadedVoice(); }
 
 std::string Phonetic(const std::string& utf8) {
   std::string text, phonetic;

@@ -12,6 +12,7 @@
 #include "frontend/unit_names.h"
 #include "platform/embedded_units.h"
 #include "synth/voice_controls.h"
+#include "tests/support/built_in_voice.h"
 #include "tests/units/unit_analysis.h"
 
 namespace orvanel::synth {
@@ -19,22 +20,7 @@ namespace {
 
 namespace ua = unit_tests;
 
-struct Loaded {
-  UnitInventory units;
-  VoiceData data;
-  bool ok = false;
-};
-
-const Loaded& Voice() {
-  static const Loaded loaded = [] {
-    Loaded l;
-    const platform::EmbeddedUnitStore store;
-    std::string error;
-    l.ok = LoadUnits(store, l.units, error) == 1 && LoadVoiceData(store, l.data, error) == 1;
-    return l;
-  }();
-  return loaded;
-}
+const test::BuiltInVoice& Voice() { return test::LoadedVoice(); }
 
 const std::int16_t* Period(int v) { return LockUnit(Voice().units.vowels[v].handle); }
 

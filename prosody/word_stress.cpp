@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -28,17 +30,37 @@ constexpr char kSoftG = '\xF0';     // ğ
 constexpr char kRightQuote = '\x92';
 
 // The letter tables' lookups, once per byte value: the detectors ask them for every letter.
+// The letter classes of the suffix patterns (see MatchChar), one bit each.
+enum : std::uint8_t {
+  kClassA = 1,   // a, e
+  kClassI = 2,   // ı, i, u, ü
+  kClassC = 4,   // a consonant
+  kClassV = 8,   // a vowel
+  kClassD = 16,  // d, t
+  kClassK = 32,  // k, ğ
+  kClassM = 64,  // m, y: where the negative, progressive and copula patterns start
+};
 struct LetterClass {
   std::array<std::int8_t, 256> vowel{};      // VowelIndex or -1
   std::array<std::int8_t, 256> consonant{};  // ConsonantIndex or -1
   std::array<char, 256> lower{};
+  std::array<std::uint8_t, 256> classes{};  // kClass bits of a lower-case letter
   LetterClass() {
     for (int b = 0; b < 256; ++b) {
       const char c = static_cast<char>(b);
-      vowel[static_cast<std::size_t>(b)] = static_cast<std::int8_t>(frontend::VowelLookup(c));
-      consonant[static_cast<std::size_t>(b)] =
-          static_cast<std::int8_t>(frontend::ConsonantLookup(c));
-      lower[static_cast<std::size_t>(b)] = frontend::ToLowerLetter(c);
+      const auto i = static_cast<std::size_t>(b);
+      vowel[i] = static_cast<std::int8_t>(frontend::VowelLookup(c));
+      consonant[i] = static_cast<std::int8_t>(frontend::ConsonantLookup(c));
+      lower[i] = frontend::ToLowerLetter(c);
+      std::uint8_t bits = 0;
+      if (c == 'a' || c == 'e') bits |= kClassA;
+      if (c == kDotlessI || c == 'i' || c == 'u' || c == kUUml) bits |= kClassI;
+      if (consonant[i] >= 0) bits |= kClassC;
+      if (vowel[i] >= 0) bits |= kClassV;
+      if (c == 'd' || c == 't') bits |= kClassD;
+      if (c == 'k' || c == kSoftG) bits |= kClassK;
+      if (c == 'm' || c == 'y') bits |= kClassM;
+      classes[i] = bits;
     }
   }
 };
@@ -62,23 +84,20 @@ int VowelUnit(char c) { return VowelOf(c) / 2; }
 
 // One character of a suffix pattern: A = a/e, I = ı/i/u/ü, C = consonant, V = vowel, D = d/t,
 // K = k/ğ; anything else stands for itself.
-bool MatchChar(char p, char c) {
-  switch (p) {
-    case 'A':
-      return c == 'a' || c == 'e';
-    case 'I':
-      return c == kDotlessI || c == 'i' || c == 'u' || c == kUUml;
-    case 'C':
-      return IsConsonant(c);
-    case 'V':
-      return IsVowel(c);
-    case 'D':
-      return c == 'd' || c == 't';
-    case 'K':
-      return c == 'k' || c == kSoftG;
-    default:
-      return p == c;
-  }
+constexpr std::array<std::uint8_t, 256> kPatternClasses = [] {
+  std::array<std::uint8_t, 256> t{};
+  t['A'] = kClassA;
+  t['I'] = kClassI;
+  t['C'] = kClassC;
+  t['V'] = kClassV;
+  t['D'] = kClassD;
+  t['K'] = kClassK;
+  return t;
+}();
+inline bool MatchChar(char p, char c) {
+  const std::uint8_t wanted = kPatternClasses[static_cast<unsigned char>(p)];
+  if (wanted != 0) return (kLetters.classes[static_cast<unsigned char>(c)] & wanted) != 0;
+  return p == c;
 }
 
 bool MatchAt(std::string_view w, std::size_t pos, std::string_view pattern) {
@@ -92,20 +111,36 @@ bool EndsWith(std::string_view w, std::string_view pattern) {
   return w.size() >= pattern.size() && MatchAt(w, w.size() - pattern.size(), pattern);
 }
 
-// Vowel letters of w before each position (so the syllable of a vowel at p is before[p]).
-struct Syllables {
-  std::array<int, 257> before;  // filled up to the word's length by Count
-  int count = 0;
-  void Count(std::string_view w) {
-    const std::size_t n = std::min<std::size_t>(w.size(), 256);
-    int k = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      before[i] = k;
-      if (IsVowel(w[i])) ++k;
+// A set of letter positions of a word (at most 256 letters).
+struct Positions {
+  std::array<std::uint64_t, 4> bits;  // the first `used` are set
+  std::size_t used = 0;
+  // f(p) for every position p >= from, in increasing order.
+  template <class F>
+  void ForEachFrom(std::size_t from, F f) const {
+    for (std::size_t k = from >> 6; k < used; ++k) {
+      std::uint64_t b = bits[k];
+      if (k == from >> 6) b &= ~std::uint64_t{0} << (from & 63);
+      while (b != 0) {
+        f(k * 64 + static_cast<std::size_t>(std::countr_zero(b)));
+        b &= b - 1;
+      }
     }
-    before[n] = k;
-    count = k;
   }
+};
+
+// What the rules read of a word, in one pass over its letters: the lower-case letters, the
+// vowel letters before each position (so the syllable of a vowel at p is before[p]), the hash
+// of every prefix, and where the patterns of Detect can start.
+struct Syllables {
+  char lower[256];
+  std::array<int, 257> before;          // filled up to the word's length by Count
+  std::array<std::size_t, 257> prefix;  // prefix[n]: WordMap::Hash of the first n letters
+  Positions my;                         // m and y
+  Positions tense;                      // m, y, a and e: -mIş, -yor, -AcAk, -mAz
+  int count = 0;
+  // Reads word (at most 256 letters) and returns it in lower case.
+  std::string_view Count(std::string_view word);
 };
 
 std::string Lower(std::string_view word) {
@@ -151,17 +186,32 @@ struct ViewHash {
 class WordMap {
  public:
   using value_type = std::pair<std::string, int>;
-  const value_type* find(std::string_view key) const noexcept {
-    if (slots_.empty()) return nullptr;
-    for (std::size_t i = Hash(key) & mask_;; i = (i + 1) & mask_) {
-      const Slot& s = slots_[i];
-      if (!s.used) return nullptr;
-      if (s.entry.first == key) return &s.entry;
+  // FNV-1a, a letter at a time, so that the prefixes of a word are hashed in one pass.
+  static constexpr std::uint64_t kHashStart = 1469598103934665603ull;
+  static std::uint64_t HashStep(std::uint64_t h, char c) noexcept {
+    return (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  }
+  static std::size_t HashEnd(std::uint64_t h) noexcept {
+    return static_cast<std::size_t>(h ^ (h >> 29));
+  }
+  static std::size_t Hash(std::string_view s) noexcept {
+    std::uint64_t h = kHashStart;
+    for (char c : s) h = HashStep(h, c);
+    return HashEnd(h);
+  }
+  const value_type* find(std::string_view key) const noexcept { return find(key, Hash(key)); }
+  // hash: Hash(key).
+  const value_type* find(std::string_view key, std::size_t hash) const noexcept {
+    if (tags_.empty()) return nullptr;
+    const std::uint32_t tag = Tag(hash);
+    for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
+      if (tags_[i] == 0) return nullptr;
+      if (tags_[i] == tag && entries_[i].first == key) return &entries_[i];
     }
   }
   const value_type* end() const noexcept { return nullptr; }
   void insert_or_assign(const std::string& key, int value) {
-    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    if ((count_ + 1) * 2 > tags_.size()) Grow();
     Place(key, value);
   }
   void emplace(const std::string& key, int value) {
@@ -169,49 +219,85 @@ class WordMap {
   }
 
  private:
-  struct Slot {
-    value_type entry;
-    bool used = false;
-  };
-  static std::size_t Hash(std::string_view s) noexcept {
-    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
-    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    return static_cast<std::size_t>(h ^ (h >> 29));
+  // A slot's tag: the hash's high bits, never 0 (0 marks an empty slot). The tags are probed
+  // first, so that a miss seldom reads an entry.
+  static std::uint32_t Tag(std::size_t hash) noexcept {
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(hash) >> 32) | 1u;
   }
   void Place(const std::string& key, int value) {
-    for (std::size_t i = Hash(key) & mask_;; i = (i + 1) & mask_) {
-      Slot& s = slots_[i];
-      if (!s.used) {
-        s = {{key, value}, true};
+    const std::size_t hash = Hash(key);
+    for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
+      if (tags_[i] == 0) {
+        tags_[i] = Tag(hash);
+        entries_[i] = {key, value};
         ++count_;
         return;
       }
-      if (s.entry.first == key) {
-        s.entry.second = value;
+      if (entries_[i].first == key) {
+        entries_[i].second = value;
         return;
       }
     }
   }
   void Grow() {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
-    mask_ = slots_.size() - 1;
+    std::vector<std::uint32_t> oldTags = std::move(tags_);
+    std::vector<value_type> oldEntries = std::move(entries_);
+    const std::size_t size = oldTags.empty() ? 1024 : oldTags.size() * 2;
+    tags_.assign(size, 0);
+    entries_.assign(size, value_type{});
+    mask_ = size - 1;
     count_ = 0;
-    for (const Slot& s : old)
-      if (s.used) Place(s.entry.first, s.entry.second);
+    for (std::size_t i = 0; i < oldTags.size(); ++i)
+      if (oldTags[i] != 0) Place(oldEntries[i].first, oldEntries[i].second);
   }
-  std::vector<Slot> slots_;
+  std::vector<std::uint32_t> tags_;
+  std::vector<value_type> entries_;
   std::size_t mask_ = 0;
   std::size_t count_ = 0;
 };
 using WordSet = std::unordered_set<std::string, ViewHash, std::equal_to<>>;
 
+std::string_view Syllables::Count(std::string_view word) {
+  const std::size_t n = std::min<std::size_t>(word.size(), 256);
+  int k = 0;
+  std::uint64_t h = WordMap::kHashStart;
+  for (std::size_t base = 0; base < n; base += 64) {
+    std::uint64_t myBits = 0, tenseBits = 0;
+    const std::size_t end = std::min<std::size_t>(n, base + 64);
+    for (std::size_t i = base; i < end; ++i) {
+      const char c = kLetters.lower[static_cast<unsigned char>(word[i])];
+      const std::uint8_t classes = kLetters.classes[static_cast<unsigned char>(c)];
+      lower[i] = c;
+      before[i] = k;
+      k += (classes & kClassV) != 0 ? 1 : 0;
+      h = WordMap::HashStep(h, c);
+      prefix[i + 1] = WordMap::HashEnd(h);
+      myBits |= std::uint64_t{(classes & kClassM) != 0} << (i - base);
+      tenseBits |= std::uint64_t{(classes & (kClassM | kClassA)) != 0} << (i - base);
+    }
+    my.bits[base >> 6] = myBits;
+    tense.bits[base >> 6] = tenseBits;
+  }
+  before[n] = k;
+  count = k;
+  my.used = tense.used = (n + 63) >> 6;
+  return {lower, n};
+}
+
 struct Lexicon {
-  WordMap entries;  // word -> 0-based syllable or kFinalEntry
-  std::size_t longest = 0;
-  // Bit n of lengths[Pair(w)]: an entry of n letters begins with w's first two letters (or
-  // with two letters that share their slot), n < 32.
+  WordMap entries;          // word -> 0-based syllable, kFinalEntry or kCliticEntry
+  std::size_t longest = 0;  // the longest word in entries
+  // Bit n of lengths[Pair(w)]: an entry of n letters (not a clitic) begins with w's first two
+  // letters (or with two letters that share their slot), n < 32. words[] likewise for every
+  // word of entries, the clitics too.
   std::array<std::uint32_t, 4096> lengths{};
+  std::array<std::uint32_t, 4096> words{};
+  // Whether w may be a word of entries: false means it certainly is not.
+  bool MayHold(std::string_view w) const noexcept {
+    if (w.size() > longest) return false;
+    if (w.size() < 2 || w.size() >= 32) return true;
+    return (words[Pair(w)] & (std::uint32_t{1} << w.size())) != 0;
+  }
   static std::size_t Pair(std::string_view w) {
     return (static_cast<unsigned char>(w[0]) * 67u + static_cast<unsigned char>(w[1])) & 4095u;
   }
@@ -239,7 +325,15 @@ const Lexicon& TheLexicon() {
       if (word.size() >= 2 && word.size() < 32)
         l.lengths[Lexicon::Pair(word)] |= std::uint32_t{1} << word.size();
     }
-    for (const std::string& clitic : Clitics()) l.entries.insert_or_assign(clitic, kCliticEntry);
+    for (const std::string& clitic : Clitics()) {
+      l.entries.insert_or_assign(clitic, kCliticEntry);
+      l.longest = std::max(l.longest, clitic.size());
+    }
+    l.words = l.lengths;
+    for (const std::string& clitic : Clitics()) {
+      if (clitic.size() >= 2 && clitic.size() < 32)
+        l.words[Lexicon::Pair(clitic)] |= std::uint32_t{1} << clitic.size();
+    }
     return l;
   }();
   return lexicon;
@@ -300,9 +394,8 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
   const std::size_t n = w.size();
   auto before = [&](std::size_t p) { return s.before[p] - 1; };  // syllable before position p
   auto own = [&](std::size_t p) { return s.before[p]; };         // first vowel at or after p
-  for (std::size_t p = std::max<std::size_t>(from, 1); p < n; ++p) {
+  s.my.ForEachFrom(std::max<std::size_t>(from, 1), [&](std::size_t p) {
     const char c = w[p];
-    if (c != 'm' && c != 'y') continue;  // no pattern of this loop starts here
     // Negative -mA before a tense, mood or nominal ending; -mI before -yor.
     if (w[p] == 'm' && s.before[p] > 0 && MatchAt(w, p, "mA")) {
       const std::size_t q = p + 2;
@@ -328,22 +421,19 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
                           (p + 3 == n && (MatchAt(w, p, "yIm") || MatchAt(w, p, "yIz")));
       if (copula && n - p <= 8) Offer(best, before(p), StressRule::kCopula);
     }
-  }
+  });
   // Copula and person endings after the tense markers -mIş, -AcAk, -mAz, -yor; the ending
   // (at most 9 letters with what follows it) starts at most 4 letters after the marker.
-  for (std::size_t p = std::max<std::size_t>({from, 1, n > 13 ? n - 13 : 0}); p < n; ++p) {
-    const char c = w[p];
-    if (c != 'm' && c != 'y' && c != 'a' && c != 'e') continue;
-    std::size_t q = 0;
-    if (MatchAt(w, p, "mI\xFE"))
-      q = p + 3;
-    else if (MatchAt(w, p, "AcAK"))
+  s.tense.ForEachFrom(std::max<std::size_t>({from, 1, n > 13 ? n - 13 : 0}), [&](std::size_t p) {
+    std::size_t q = 0;  // the markers begin with different letters
+    if (w[p] == 'm') {
+      if (MatchAt(w, p, "mI\xFE") || MatchAt(w, p, "mAz")) q = p + 3;
+    } else if (w[p] == 'y') {
+      if (MatchAt(w, p, "yor")) q = p + 3;
+    } else if (MatchAt(w, p, "AcAK")) {
       q = p + 4;
-    else if (MatchAt(w, p, "mAz"))
-      q = p + 3;
-    else if (MatchAt(w, p, "yor"))
-      q = p + 3;
-    if (q == 0 || q >= n) continue;
+    }
+    if (q == 0 || q >= n) return;
     static constexpr std::string_view kEndings[] = {"DI",  "mI\xFE", "sA",  "Im",
                                                     "sIn", "Iz",     "DIr", "sInIz"};
     for (std::string_view e : kEndings) {
@@ -352,11 +442,7 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
         break;
       }
     }
-  }
-  // Every suffix below ends in one of these letters.
-  const char last = w[n - 1];
-  if (last != 'k' && last != 'n' && last != 'a' && last != 'e' && last != 'r' && last != 'i')
-    return;
+  });
   auto tail = [&](std::string_view pattern) -> std::size_t {
     if (!EndsWith(w, pattern)) return std::string_view::npos;
     const std::size_t p = n - pattern.size();
@@ -364,35 +450,53 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
   };
   constexpr std::size_t npos = std::string_view::npos;
   std::size_t p;
-  if ((p = tail("ArAk")) != npos && p > 0) Offer(best, own(p), StressRule::kAdverbialSuffix);
-  if ((p = tail("mAksIzIn")) != npos && p > 0) Offer(best, own(p), StressRule::kAdverbialSuffix);
-  if ((p = tail("CIncA")) != npos && p > 0) Offer(best, own(p), StressRule::kAdverbialSuffix);
-  if ((p = tail("CsAnA")) != npos && p > 0) Offer(best, own(p + 1), StressRule::kAdverbialSuffix);
-  // The aorist before -sA: gelírse.
-  if ((p = tail("VrsA")) != npos && s.count >= 3) Offer(best, own(p), StressRule::kCopula);
-  if ((p = tail("DIr")) != npos && s.before[p] >= 1)
-    Offer(best, before(p), StressRule::kGeneralizing);
-  if ((p = tail("Cken")) != npos && s.before[p] >= 1)
-    Offer(best, s.before[p + 1] - 1, StressRule::kPreStressing);
-  if ((p = tail("ylA")) != npos && s.before[p] >= 1)
-    Offer(best, before(p), StressRule::kPreStressing);
-  if ((p = tail("ClA")) != npos && s.before[p + 1] >= 2)
-    Offer(best, s.before[p + 1] - 1, StressRule::kPreStressing);
-  if ((p = tail("lArcA")) != npos && s.before[p] >= 1)
-    Offer(best, own(p), StressRule::kPreStressing);
-  if ((p = tail("leyin")) != npos && s.before[p] >= 1)
-    Offer(best, before(p), StressRule::kPreStressing);
-  if ((p = tail("DAki")) != npos || (p = tail("nInki")) != npos || (p = tail("Imki")) != npos) {
-    if (s.before[p] >= 1 || w[p] == 'd' || w[p] == 't') {
-      Offer(best, s.before[n - 2] - 1, StressRule::kRelativeKi);
-    }
+  // The word-final suffixes, by their last letter.
+  switch (w[n - 1]) {
+    case 'k':
+      if ((p = tail("ArAk")) != npos && p > 0) Offer(best, own(p), StressRule::kAdverbialSuffix);
+      break;
+    case 'n':
+      if ((p = tail("mAksIzIn")) != npos && p > 0)
+        Offer(best, own(p), StressRule::kAdverbialSuffix);
+      if ((p = tail("Cken")) != npos && s.before[p] >= 1)
+        Offer(best, s.before[p + 1] - 1, StressRule::kPreStressing);
+      if ((p = tail("leyin")) != npos && s.before[p] >= 1)
+        Offer(best, before(p), StressRule::kPreStressing);
+      break;
+    case 'a':
+    case 'e':
+      if ((p = tail("CIncA")) != npos && p > 0) Offer(best, own(p), StressRule::kAdverbialSuffix);
+      if ((p = tail("CsAnA")) != npos && p > 0)
+        Offer(best, own(p + 1), StressRule::kAdverbialSuffix);
+      // The aorist before -sA: gelírse.
+      if ((p = tail("VrsA")) != npos && s.count >= 3) Offer(best, own(p), StressRule::kCopula);
+      if ((p = tail("ylA")) != npos && s.before[p] >= 1)
+        Offer(best, before(p), StressRule::kPreStressing);
+      if ((p = tail("ClA")) != npos && s.before[p + 1] >= 2)
+        Offer(best, s.before[p + 1] - 1, StressRule::kPreStressing);
+      if ((p = tail("lArcA")) != npos && s.before[p] >= 1)
+        Offer(best, own(p), StressRule::kPreStressing);
+      break;
+    case 'r':
+      if ((p = tail("DIr")) != npos && s.before[p] >= 1)
+        Offer(best, before(p), StressRule::kGeneralizing);
+      break;
+    case 'i':
+      if ((p = tail("DAki")) != npos || (p = tail("nInki")) != npos || (p = tail("Imki")) != npos) {
+        if (s.before[p] >= 1 || w[p] == 'd' || w[p] == 't') {
+          Offer(best, s.before[n - 2] - 1, StressRule::kRelativeKi);
+        }
+      }
+      break;
+    default:
+      break;
   }
 }
 
 // Antepenultimate when it is closed and the penultimate open, else the penultimate; two
 // syllables or fewer: the first.
 int Sezer(std::string_view stem) {
-  std::array<std::size_t, 64> vowels{};
+  std::array<std::size_t, 64> vowels;  // the first k are set
   int k = 0;
   for (std::size_t i = 0; i < stem.size() && k < 64; ++i) {
     if (IsVowel(stem[i])) vowels[static_cast<std::size_t>(k++)] = i;
@@ -434,23 +538,18 @@ std::string_view StressRuleName(StressRule rule) {
 }
 
 WordStress StressOf(std::string_view word, bool properName) {
-  if (word.size() > 256) word = word.substr(0, 256);
-  // Lower case into a buffer on the stack (words are at most 256 letters here).
-  char lowered[256];
-  for (std::size_t i = 0; i < word.size(); ++i)
-    lowered[i] = kLetters.lower[static_cast<unsigned char>(word[i])];
-  const std::string_view w(lowered, word.size());
   Syllables s;
-  s.Count(w);
+  const std::string_view w = s.Count(word);  // lower case, at most 256 letters
   const Lexicon& lexicon = TheLexicon();
   if (s.count == 0) return {-1, StressRule::kNone};
+  const WordMap::value_type* whole =
+      lexicon.MayHold(w) ? lexicon.entries.find(w, s.prefix[w.size()]) : nullptr;
   if (s.count == 1) {
-    const auto it = lexicon.entries.find(w);
-    if (it != lexicon.entries.end() && it->second == kCliticEntry) return {-1, StressRule::kNone};
+    if (whole != nullptr && whole->second == kCliticEntry) return {-1, StressRule::kNone};
     return {0, StressRule::kMonosyllable};
   }
 
-  if (const auto it = lexicon.entries.find(w); it != lexicon.entries.end()) {
+  if (const auto it = whole; it != lexicon.entries.end()) {
     if (it->second == kCliticEntry) return {-1, StressRule::kNone};
     const int index = it->second == kFinalEntry ? s.count - 1 : std::min(it->second, s.count - 1);
     return {index, it->second == kFinalEntry ? StressRule::kFinal : StressRule::kLexicon};
@@ -458,10 +557,14 @@ WordStress StressOf(std::string_view word, bool properName) {
   Candidate best;
   std::size_t from = 0;
   // The longest entry that the word begins with, when the rest starts like a suffix.
-  const std::uint32_t lengths = lexicon.lengths[Lexicon::Pair(w)];
-  for (std::size_t len = std::min(lexicon.longest, w.size() - 1); len >= 2; --len) {
-    if (len >= 32 || (lengths & (std::uint32_t{1} << len)) == 0) continue;
-    const auto it = lexicon.entries.find(std::string_view(w).substr(0, len));
+  // Lengths 2 .. min(longest, size - 1) that some entry with these first letters has.
+  const std::size_t maxLength = std::min<std::size_t>({lexicon.longest, w.size() - 1, 31});
+  std::uint32_t lengths = lexicon.lengths[Lexicon::Pair(w)] & ~std::uint32_t{3};
+  if (maxLength < 31) lengths &= (std::uint32_t{1} << (maxLength + 1)) - 1;
+  while (lengths != 0) {
+    const std::size_t len = 31 - static_cast<std::size_t>(std::countl_zero(lengths));
+    lengths &= ~(std::uint32_t{1} << len);
+    const auto it = lexicon.entries.find(w.substr(0, len), s.prefix[len]);
     if (it == lexicon.entries.end() || it->second == kCliticEntry ||
         !IsSuffixOnset(std::string_view(w).substr(len)))
       continue;
@@ -505,10 +608,12 @@ WordStress StressOf(std::string_view word, bool properName) {
 std::size_t StressMarkOffset(std::string_view t, int syllable) {
   int k = -1;
   std::size_t i = 0;
-  for (; i < t.size(); ++i) {
-    if (!IsVowel(t[i])) continue;
-    if (i + 1 < t.size() && t[i + 1] == frontend::kLateGlideMark) continue;  // soft-g copy
-    if (++k == syllable) break;
+  const std::size_t n = t.size();
+  for (; i < n; ++i) {
+    // A vowel counts unless it is the copy that a soft g leaves (followed by the glide mark).
+    const char next = i + 1 < n ? t[i + 1] : '\0';
+    k += static_cast<int>(IsVowel(t[i]) & (next != frontend::kLateGlideMark));
+    if (k == syllable) break;
   }
   if (k != syllable || i >= t.size()) return std::string_view::npos;
   const int unit = VowelUnit(t[i]);
@@ -554,12 +659,15 @@ void StressTranscriber::AppendRun(std::string_view run, frontend::RunKind kind,
         // abbreviation) does not.
         const bool capital = !run.empty() && IsUpperLetter(run[0]) && !sentenceStart_ &&
                              !std::all_of(run.begin(), run.end(), IsUpperLetter);
-        const WordStress stress = StressOf(run, apostrophe || capital);
-        ++counts_[static_cast<int>(stress.rule)];
-        if (stress.syllable >= 0) {
-          const std::size_t at =
-              StressMarkOffset(std::string_view(out).substr(start), stress.syllable);
-          if (at != std::string::npos) out.insert(start + at, 1, frontend::kStressMark);
+        const std::size_t at =
+            MarkOffset(run, apostrophe || capital, std::string_view(out).substr(start));
+        if (at != std::string::npos) {
+          // Shift the few letters after the mark by hand: a word is short.
+          out.push_back(frontend::kStressMark);
+          char* const word = out.data() + start;
+          const std::size_t size = out.size() - start;
+          for (std::size_t i = size - 1; i > at; --i) word[i] = word[i - 1];
+          word[at] = frontend::kStressMark;
         }
       }
       afterApostrophe_ = false;
@@ -603,6 +711,29 @@ void StressTranscriber::AppendRun(std::string_view run, frontend::RunKind kind,
       lastWasWord_ = false;
       return;
   }
+}
+
+std::size_t StressTranscriber::MarkOffset(std::string_view word, bool properName,
+                                          std::string_view transcription) {
+  constexpr std::size_t npos = std::string_view::npos;
+  StressCache::Key key;
+  const bool keep = StressCache::MakeKey(word, properName, key);
+  if (keep) {
+    if (const StressCache::Value* known = cache_.Find(key)) {
+      ++counts_[known->rule];
+      return known->mark == StressCache::kNoMark ? npos : known->mark;
+    }
+  }
+  const WordStress stress = StressOf(word, properName);
+  ++counts_[static_cast<int>(stress.rule)];
+  const std::size_t at =
+      stress.syllable >= 0 ? StressMarkOffset(transcription, stress.syllable) : npos;
+  // A mark further in than a byte can say is not kept (no Turkish word comes near it).
+  if (keep && (at == npos || at < StressCache::kNoMark)) {
+    cache_.Store(key, {static_cast<std::int8_t>(stress.rule),
+                       at == npos ? StressCache::kNoMark : static_cast<std::uint8_t>(at)});
+  }
+  return at;
 }
 
 void TextToPhoneticWithStress(std::string& text, std::string& out) {

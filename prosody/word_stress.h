@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "frontend/text_scanner.h"
+#include "prosody/stress_cache.h"
 
 namespace orvanel::prosody {
 
@@ -64,6 +65,10 @@ class StressTranscriber {
   const int* RuleCounts() const noexcept { return counts_; }
 
  private:
+  // The mark's offset in transcription (the word's own, just appended), from the cache or the
+  // analysis; counts the word's rule.
+  std::size_t MarkOffset(std::string_view word, bool properName, std::string_view transcription);
+
   bool marks_ = true;
   bool sentenceStart_ = true;
   bool afterApostrophe_ = false;  // the last run was an apostrophe right after a word
@@ -71,6 +76,7 @@ class StressTranscriber {
   std::string scratch_;
   std::string word_;
   int counts_[kStressRuleCount] = {};
+  StressCache cache_;  // the words of this text analysed so far
 };
 
 // TextToPhonetic with stress marks: rewrites the escapes of text in place, then appends exactly the

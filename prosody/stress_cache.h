@@ -1,0 +1,74 @@
+// A memo of the stress analyses of one text. Running text repeats most of its words (in a long
+// text nine tokens in ten are words met before), so the transcriber looks a word up here before
+// it analyses it. Results depend only on the typed word and whether it is read as a name.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace orvanel::prosody {
+
+class StressCache {
+ public:
+  static constexpr std::size_t kLongestWord = 24;  // longer words are not kept
+  static constexpr std::uint8_t kNoMark = 0xFF;
+
+  // What is kept of a word: its StressRule and where its mark went in its transcription
+  // (kNoMark: none).
+  struct Value {
+    std::int8_t rule = 0;
+    std::uint8_t mark = kNoMark;
+  };
+
+  // A word made ready for Find and Store: its letters as three 8-byte blocks and its hash.
+  struct Key {
+    std::uint64_t blocks[3] = {};
+    std::uint64_t hash = 0;
+    std::uint8_t size = 0;
+    bool properName = false;
+  };
+  // False for a word of more than kLongestWord letters (or none).
+  static bool MakeKey(std::string_view word, bool properName, Key& key) noexcept;
+
+  // The value stored for key, or nullptr. The pointer is valid until the next Store.
+  const Value* Find(const Key& key) const noexcept;
+  // Keeps value for key, in place of an older word when the key's set is full.
+  void Store(const Key& key, Value value);
+
+  // Slots of the table now: none before the first Store, then a small table, and a large one
+  // once the text has shown kGrowAfter different words.
+  std::size_t Slots() const noexcept { return tags_.size(); }
+  static constexpr std::size_t kSmallSlots = 1024;
+  static constexpr std::size_t kLargeSlots = 16384;
+  static constexpr std::size_t kGrowAfter = 512;
+
+ private:
+  static constexpr std::size_t kWays = 4;
+  struct Slot {
+    std::uint64_t blocks[3];
+    std::uint8_t size;
+    std::uint8_t properName;
+    Value value;
+  };
+  static std::uint16_t Tag(std::uint64_t hash) noexcept {
+    return static_cast<std::uint16_t>((hash >> 48) | 1u);
+  }
+  static bool Same(const Slot& slot, const Key& key) noexcept {
+    return slot.blocks[0] == key.blocks[0] && slot.blocks[1] == key.blocks[1] &&
+           slot.blocks[2] == key.blocks[2] && slot.size == key.size &&
+           slot.properName == (key.properName ? 1 : 0);
+  }
+  void Resize(std::size_t slots);
+  void Place(const Key& key, Value value);
+
+  // Sets of kWays slots. A slot's tag is 16 bits of its word's hash, 0 for an empty slot: a
+  // word not seen before is told by the tags alone, which stay in the processor's cache.
+  std::vector<std::uint16_t> tags_;
+  std::unique_ptr<Slot[]> slots_;
+  std::size_t stored_ = 0;
+};
+
+}  // namespace orvanel::prosody

@@ -1,11 +1,16 @@
 // The prosody mode's cost beside the designed path: the front end with stress marks against
-// the designed transcription (bytes per second on about 1 MB of sentences), and rendering a
+// the designed transcription (bytes per second on about 1 MB of sentences, the sample repeated
+// like the words of a long text; on the sample once, where a transcriber meets 37 % of its
+// words for a second time; and, when ORVANEL_BENCH_LONG_TEXT names a UTF-8 file, on 1 MB of
+// that text, as bench/long_text.sh makes from the Turkish manual pages), and rendering a
 // paragraph through the contour (segment adjustment and contour included) against the designed
 // rendering through the same controlled renderer (and beside a flat contour, which takes the
 // pitch-controlled path without the prosody stage).
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -22,11 +27,12 @@ namespace {
 
 constexpr std::size_t kTextSize = 1u << 20;
 
-std::string Sentences(std::size_t lines) {
-  std::ifstream file(ORVANEL_BENCH_DATA_DIR "/turkish-sentences.txt", std::ios::binary);
+std::string Sentences(std::size_t lines,
+                      const char* path = ORVANEL_BENCH_DATA_DIR "/turkish-sentences.txt") {
+  std::ifstream file(path, std::ios::binary);
   std::string line, utf8;
   for (std::size_t k = 0; k < lines && std::getline(file, line); ++k) utf8 += line + "\n";
-  if (utf8.empty()) throw std::runtime_error("cannot read turkish-sentences.txt");
+  if (utf8.empty()) throw std::runtime_error(std::string("cannot read ") + path);
   std::string text;
   orvanel::platform::DecodeError error;
   if (!orvanel::platform::Utf8ToCp1254(utf8, text, error)) throw std::runtime_error("not UTF-8");
@@ -63,6 +69,47 @@ void BM_FrontEndWithStress(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kTextSize));
 }
 BENCHMARK(BM_FrontEndWithStress)->Unit(benchmark::kMillisecond);
+
+// A text transcribed whole, a new transcriber per pass.
+void FrontEndOn(benchmark::State& state, const std::string& sample, bool stress) {
+  for (auto _ : state) {
+    std::string text = sample, out;
+    if (stress) {
+      orvanel::prosody::TranscribeForProsody(text, out);
+    } else {
+      orvanel::frontend::TextToPhonetic(text, out);
+    }
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sample.size()));
+}
+// The 979 sentences once.
+const std::string& SampleOnce() {
+  static const std::string sample = Sentences(100000);
+  return sample;
+}
+void BM_FrontEndDesignedOnce(benchmark::State& state) { FrontEndOn(state, SampleOnce(), false); }
+BENCHMARK(BM_FrontEndDesignedOnce)->Unit(benchmark::kMicrosecond);
+void BM_FrontEndWithStressOnce(benchmark::State& state) { FrontEndOn(state, SampleOnce(), true); }
+BENCHMARK(BM_FrontEndWithStressOnce)->Unit(benchmark::kMicrosecond);
+
+// The first 1 MB of a long text of one's own, only when it is named.
+const bool kLongTextRegistered = [] {
+  const char* path = std::getenv("ORVANEL_BENCH_LONG_TEXT");
+  if (path == nullptr || *path == '\0') return false;
+  static const std::string text = [path] {
+    std::string t = Sentences(std::numeric_limits<std::size_t>::max(), path);
+    if (t.size() > kTextSize) t.resize(kTextSize);
+    return t;
+  }();
+  benchmark::RegisterBenchmark("BM_FrontEndDesignedLongText",
+                               [](benchmark::State& s) { FrontEndOn(s, text, false); })
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("BM_FrontEndWithStressLongText",
+                               [](benchmark::State& s) { FrontEndOn(s, text, true); })
+      ->Unit(benchmark::kMillisecond);
+  return true;
+}();
 
 struct Voice {
   orvanel::synth::UnitInventory units;

@@ -53,6 +53,14 @@ const StressCache::Value* StressCache::Find(const Key& key) const noexcept {
   return nullptr;
 }
 
+void StressCache::Prefetch(const Key& key) const noexcept {
+  if (tags_.empty()) return;
+  const std::size_t set = (key.hash & (tags_.size() / kWays - 1)) * kWays;
+  __builtin_prefetch(&tags_[set]);
+  __builtin_prefetch(&slots_[set]);
+  __builtin_prefetch(&slots_[set + kWays - 1]);
+}
+
 void StressCache::Store(const Key& key, Value value) {
   if (tags_.empty()) Resize(kSmallSlots);
   if (stored_ == kGrowAfter && tags_.size() < kLargeSlots) Resize(kLargeSlots);

@@ -35,6 +35,8 @@ class StressCache {
 
   // The value stored for key, or nullptr. The pointer is valid until the next Store.
   const Value* Find(const Key& key) const noexcept;
+  // Starts fetching key's set from memory, so that a Find a little later does not wait for it.
+  void Prefetch(const Key& key) const noexcept;
   // Keeps value for key, in place of an older word when the key's set is full.
   void Store(const Key& key, Value value);
 

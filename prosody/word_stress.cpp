@@ -287,16 +287,18 @@ std::string_view Syllables::Count(std::string_view word) {
 struct Lexicon {
   WordMap entries;          // word -> 0-based syllable, kFinalEntry or kCliticEntry
   std::size_t longest = 0;  // the longest word in entries
-  // Bit n of lengths[Pair(w)]: an entry of n letters (not a clitic) begins with w's first two
-  // letters (or with two letters that share their slot), n < 32. words[] likewise for every
-  // word of entries, the clitics too.
-  std::array<std::uint32_t, 4096> lengths{};
-  std::array<std::uint32_t, 4096> words{};
+  // By the first two letters of a word (Pair; two pairs may share a slot), the lengths < 32
+  // that words of entries with those letters have: bit n of the low half for an entry of n
+  // letters that is not a clitic, of the high half for any word of entries. One load tells both.
+  std::array<std::uint64_t, 4096> lengths{};
+  std::uint32_t EntryLengths(std::string_view w) const noexcept {
+    return static_cast<std::uint32_t>(lengths[Pair(w)]);
+  }
   // Whether w may be a word of entries: false means it certainly is not.
   bool MayHold(std::string_view w) const noexcept {
     if (w.size() > longest) return false;
     if (w.size() < 2 || w.size() >= 32) return true;
-    return (words[Pair(w)] & (std::uint32_t{1} << w.size())) != 0;
+    return (lengths[Pair(w)] >> 32 & (std::uint64_t{1} << w.size())) != 0;
   }
   static std::size_t Pair(std::string_view w) {
     return (static_cast<unsigned char>(w[0]) * 67u + static_cast<unsigned char>(w[1])) & 4095u;
@@ -323,16 +325,13 @@ const Lexicon& TheLexicon() {
       l.entries.emplace(word, index);
       l.longest = std::max(l.longest, word.size());
       if (word.size() >= 2 && word.size() < 32)
-        l.lengths[Lexicon::Pair(word)] |= std::uint32_t{1} << word.size();
+        l.lengths[Lexicon::Pair(word)] |= (std::uint64_t{1} << word.size()) * 0x100000001ull;
     }
     for (const std::string& clitic : Clitics()) {
       l.entries.insert_or_assign(clitic, kCliticEntry);
       l.longest = std::max(l.longest, clitic.size());
-    }
-    l.words = l.lengths;
-    for (const std::string& clitic : Clitics()) {
       if (clitic.size() >= 2 && clitic.size() < 32)
-        l.words[Lexicon::Pair(clitic)] |= std::uint32_t{1} << clitic.size();
+        l.lengths[Lexicon::Pair(clitic)] |= std::uint64_t{1} << (32 + clitic.size());
     }
     return l;
   }();
@@ -559,7 +558,7 @@ WordStress StressOf(std::string_view word, bool properName) {
   // The longest entry that the word begins with, when the rest starts like a suffix.
   // Lengths 2 .. min(longest, size - 1) that some entry with these first letters has.
   const std::size_t maxLength = std::min<std::size_t>({lexicon.longest, w.size() - 1, 31});
-  std::uint32_t lengths = lexicon.lengths[Lexicon::Pair(w)] & ~std::uint32_t{3};
+  std::uint32_t lengths = lexicon.EntryLengths(w) & ~std::uint32_t{3};
   if (maxLength < 31) lengths &= (std::uint32_t{1} << (maxLength + 1)) - 1;
   while (lengths != 0) {
     const std::size_t len = 31 - static_cast<std::size_t>(std::countl_zero(lengths));
@@ -645,22 +644,34 @@ void StressTranscriber::AppendRun(std::string_view run, frontend::RunKind kind,
     case RunKind::kSymbols: {
       frontend::AppendSymbols(run, out);
       afterApostrophe_ = lastWasWord_ && (run == "'" || run == std::string_view(&kRightQuote, 1));
-      if (run.find_first_of(".!?:;\n") != std::string_view::npos) sentenceStart_ = true;
+      for (const char c : run) {  // (find_first_of would search the set once per character)
+        if (c == '.' || c == '!' || c == '?' || c == ':' || c == ';' || c == '\n') {
+          sentenceStart_ = true;
+          break;
+        }
+      }
       lastWasWord_ = false;
       return;
     }
     case RunKind::kWord: {
       const std::size_t start = out.size();
-      frontend::AppendTranscribedWord(run, scratch_, out);
-      if (!afterApostrophe_ && marks_) {  // the suffixes of a name: the name keeps the stress
+      if (afterApostrophe_ || !marks_) {  // the suffixes of a name: the name keeps the stress
+        frontend::AppendTranscribedWord(run, scratch_, out);
+      } else {
         const bool apostrophe = rest.size() >= 2 && (rest[0] == '\'' || rest[0] == kRightQuote) &&
                                 frontend::ClassifyChar(rest[1]) == frontend::CharClass::kLetter;
         // A capital inside a sentence marks a name; a word all in capitals (a heading, an
         // abbreviation) does not.
         const bool capital = !run.empty() && IsUpperLetter(run[0]) && !sentenceStart_ &&
                              !std::all_of(run.begin(), run.end(), IsUpperLetter);
+        const bool properName = apostrophe || capital;
+        // The word's slot in the memo is fetched while the word is transcribed.
+        StressCache::Key key;
+        const bool keep = StressCache::MakeKey(run, properName, key);
+        if (keep) cache_.Prefetch(key);
+        frontend::AppendTranscribedWord(run, scratch_, out);
         const std::size_t at =
-            MarkOffset(run, apostrophe || capital, std::string_view(out).substr(start));
+            MarkOffset(run, properName, keep ? &key : nullptr, std::string_view(out).substr(start));
         if (at != std::string::npos) {
           // Shift the few letters after the mark by hand: a word is short.
           out.push_back(frontend::kStressMark);
@@ -714,12 +725,11 @@ void StressTranscriber::AppendRun(std::string_view run, frontend::RunKind kind,
 }
 
 std::size_t StressTranscriber::MarkOffset(std::string_view word, bool properName,
+                                          const StressCache::Key* key,
                                           std::string_view transcription) {
   constexpr std::size_t npos = std::string_view::npos;
-  StressCache::Key key;
-  const bool keep = StressCache::MakeKey(word, properName, key);
-  if (keep) {
-    if (const StressCache::Value* known = cache_.Find(key)) {
+  if (key != nullptr) {
+    if (const StressCache::Value* known = cache_.Find(*key)) {
       ++counts_[known->rule];
       return known->mark == StressCache::kNoMark ? npos : known->mark;
     }
@@ -729,9 +739,9 @@ std::size_t StressTranscriber::MarkOffset(std::string_view word, bool properName
   const std::size_t at =
       stress.syllable >= 0 ? StressMarkOffset(transcription, stress.syllable) : npos;
   // A mark further in than a byte can say is not kept (no Turkish word comes near it).
-  if (keep && (at == npos || at < StressCache::kNoMark)) {
-    cache_.Store(key, {static_cast<std::int8_t>(stress.rule),
-                       at == npos ? StressCache::kNoMark : static_cast<std::uint8_t>(at)});
+  if (key != nullptr && (at == npos || at < StressCache::kNoMark)) {
+    cache_.Store(*key, {static_cast<std::int8_t>(stress.rule),
+                        at == npos ? StressCache::kNoMark : static_cast<std::uint8_t>(at)});
   }
   return at;
 }

@@ -65,9 +65,10 @@ class StressTranscriber {
   const int* RuleCounts() const noexcept { return counts_; }
 
  private:
-  // The mark's offset in transcription (the word's own, just appended), from the cache or the
-  // analysis; counts the word's rule.
-  std::size_t MarkOffset(std::string_view word, bool properName, std::string_view transcription);
+  // The mark's offset in transcription (the word's own, just appended), from the memo (key:
+  // the word's, nullptr for a word the memo does not keep) or the analysis; counts its rule.
+  std::size_t MarkOffset(std::string_view word, bool properName, const StressCache::Key* key,
+                         std::string_view transcription);
 
   bool marks_ = true;
   bool sentenceStart_ = true;

@@ -147,6 +147,11 @@ Synthesizer::Synthesizer(const synth::UnitInventory& units, const synth::VoiceDa
 
 Synthesizer::~Synthesizer() = default;
 
+prosody::StressCache& Synthesizer::StressMemo() {
+  if (!stressMemo_) stressMemo_ = std::make_unique<prosody::StressCache>();
+  return *stressMemo_;
+}
+
 void ApplyVolume(std::int16_t* samples, std::size_t count, unsigned percent) noexcept {
   if (percent == 100 || samples == nullptr) return;
   for (std::size_t i = 0; i < count; ++i) {
@@ -266,7 +271,7 @@ Outcome Synthesizer::SpeakFrom(const TextReader& reader, TextEncoding encoding,
   const bool prosody = voice.prosody.load() && controlled_ != nullptr;
   TextPieces pieces(encoding, reading);
   Feed feed;
-  if (prosody) feed.stress = std::make_unique<prosody::StressTranscriber>();
+  if (prosody) feed.stress = std::make_unique<prosody::StressTranscriber>(true, &StressMemo());
   std::size_t consumed = 0;
   std::vector<char> block(kReadBlock);
   bool atEnd = false;
@@ -303,7 +308,8 @@ bool Synthesizer::Transcribe(std::string_view text, TextEncoding encoding,
   TextPieces pieces(encoding, reading);
   pieces.Add(text, true);
   Feed feed;
-  if (voice.prosody.load()) feed.stress = std::make_unique<prosody::StressTranscriber>();
+  if (voice.prosody.load())
+    feed.stress = std::make_unique<prosody::StressTranscriber>(true, &StressMemo());
   Piece piece;
   while (pieces.Next(piece)) {
     if (!piece.valid) {

@@ -23,6 +23,10 @@
 #include "synth/unit_inventory.h"
 #include "synth/voice_controls.h"
 
+namespace orvanel::prosody {
+class StressCache;
+}
+
 namespace orvanel::library {
 
 enum class TextEncoding { kUtf8, kCp1254 };
@@ -131,6 +135,10 @@ class Synthesizer {
   synth::SampleBuffer buffer_;
   std::size_t stretchNumber_ = 0;
   std::string error_;
+  // Prosody mode: the word analyses of every text so far (a screen reader's messages share
+  // most of their words); made with the first stressed text.
+  std::unique_ptr<prosody::StressCache> stressMemo_;
+  prosody::StressCache& StressMemo();
 };
 
 // Scales samples by percent (100 leaves them untouched), rounding to nearest and saturating at

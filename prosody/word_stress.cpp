@@ -668,7 +668,7 @@ void StressTranscriber::AppendRun(std::string_view run, frontend::RunKind kind,
         // The word's slot in the memo is fetched while the word is transcribed.
         StressCache::Key key;
         const bool keep = StressCache::MakeKey(run, properName, key);
-        if (keep) cache_.Prefetch(key);
+        if (keep) Memo().Prefetch(key);
         frontend::AppendTranscribedWord(run, scratch_, out);
         const std::size_t at =
             MarkOffset(run, properName, keep ? &key : nullptr, std::string_view(out).substr(start));
@@ -729,7 +729,7 @@ std::size_t StressTranscriber::MarkOffset(std::string_view word, bool properName
                                           std::string_view transcription) {
   constexpr std::size_t npos = std::string_view::npos;
   if (key != nullptr) {
-    if (const StressCache::Value* known = cache_.Find(*key)) {
+    if (const StressCache::Value* known = Memo().Find(*key)) {
       ++counts_[known->rule];
       return known->mark == StressCache::kNoMark ? npos : known->mark;
     }
@@ -740,7 +740,7 @@ std::size_t StressTranscriber::MarkOffset(std::string_view word, bool properName
       stress.syllable >= 0 ? StressMarkOffset(transcription, stress.syllable) : npos;
   // A mark further in than a byte can say is not kept (no Turkish word comes near it).
   if (key != nullptr && (at == npos || at < StressCache::kNoMark)) {
-    cache_.Store(*key, {static_cast<std::int8_t>(stress.rule),
+    Memo().Store(*key, {static_cast<std::int8_t>(stress.rule),
                         at == npos ? StressCache::kNoMark : static_cast<std::uint8_t>(at)});
   }
   return at;

@@ -55,8 +55,11 @@ std::size_t StressMarkOffset(std::string_view transcription, int syllable);
 // must see the runs of a text in their order; pieces of one text may be fed one after another.
 class StressTranscriber {
  public:
-  // marks false: exactly the designed conversion, through the same run loop.
-  explicit StressTranscriber(bool marks = true) : marks_(marks) {}
+  // marks false: exactly the designed conversion, through the same run loop. memo: a memo of
+  // word analyses to use instead of the transcriber's own, kept across texts by its owner (it
+  // must outlive the transcriber, and serve one transcriber at a time).
+  explicit StressTranscriber(bool marks = true, StressCache* memo = nullptr)
+      : marks_(marks), shared_(memo) {}
   // Appends the conversion of one run, as frontend::TextToPhonetic would, plus the stress mark.
   // rest: the text after the run (read for an apostrophe that makes a word a name).
   void AppendRun(std::string_view run, frontend::RunKind kind, std::string_view rest,
@@ -77,7 +80,9 @@ class StressTranscriber {
   std::string scratch_;
   std::string word_;
   int counts_[kStressRuleCount] = {};
-  StressCache cache_;  // the words of this text analysed so far
+  StressCache& Memo() noexcept { return shared_ != nullptr ? *shared_ : cache_; }
+  StressCache* shared_ = nullptr;
+  StressCache cache_;  // the words analysed so far, without a shared memo
 };
 
 // TextToPhonetic with stress marks: rewrites the escapes of text in place, then appends exactly the

@@ -381,6 +381,24 @@ TEST(Synthesizer, ProsodyMarksStressAndDrawsThePitchOnlyWhenAsked) {
   std::erase(unmarked, '`');
   EXPECT_EQ(unmarked, plain);
 
+  // The word analyses kept from earlier texts (the same words, as names and as common words)
+  // do not change a later text's marks.
+  voice.prosody = true;
+  std::string afterOthers, fresh;
+  // "Adana" starting a sentence is read as a common word, inside one as a name.
+  const std::string later = "Adana geliyor mu? Evet, Adana'ya gelmiyor.";
+  for (const char* earlier : {"Eve gelmedi. Gelmiyor musun?", "Bug\xC3\xBCn Adana geldi."}) {
+    ASSERT_TRUE(withVoice.Transcribe(earlier, TextEncoding::kUtf8, voice, afterOthers));
+  }
+  afterOthers.clear();
+  ASSERT_TRUE(withVoice.Transcribe(later, TextEncoding::kUtf8, voice, afterOthers));
+  Synthesizer another(builtIn.units, &builtIn.voice);
+  ASSERT_TRUE(another.Transcribe(later, TextEncoding::kUtf8, voice, fresh));
+  EXPECT_EQ(afterOthers, fresh);
+  afterOthers.clear();
+  ASSERT_TRUE(withVoice.Transcribe(text, TextEncoding::kUtf8, voice, afterOthers));
+  EXPECT_EQ(afterOthers, stressed);
+
   const Rendered designed = Designed(Cp(text), 50, 50);
   Rendered flat, tuned;
   voice.prosody = true;

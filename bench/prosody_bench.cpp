@@ -22,6 +22,7 @@
 #include "platform/codepage.h"
 #include "platform/embedded_units.h"
 #include "prosody/prosody.h"
+#include "reading/turkish_reading.h"
 #include "synth/segment_planner.h"
 #include "synth/voice_controls.h"
 
@@ -99,19 +100,30 @@ BENCHMARK(BM_FrontEndWithStressOnce)->Unit(benchmark::kMicrosecond);
 // marks, into buffers kept from one iteration to the next, and keeps the ratio of the two
 // processor times. The median ratio ("stress_share", designed time over stressed time) drifts
 // far less than two benchmarks run apart on a shared machine.
-void FrontEndSideBySide(benchmark::State& state, const std::string& sample) {
+// reading: sample is UTF-8, and both sides first read it with the Turkish reading stage and
+// convert it to Windows-1254, as orvanel-say and the library do by default.
+void FrontEndSideBySide(benchmark::State& state, const std::string& sample, bool reading = false) {
   std::string text, out;
   std::vector<double> ratios, designed, stressed;
-  for (auto _ : state) {
-    text.assign(sample);
+  auto prepare = [&] {
     out.clear();
+    if (!reading) {
+      text.assign(sample);
+      return;
+    }
+    orvanel::platform::DecodeError error;
+    text.clear();
+    if (!orvanel::platform::Utf8ToCp1254(orvanel::reading::ReadTurkish(sample), text, error))
+      throw std::runtime_error("the reading stage wrote what Windows-1254 lacks");
+  };
+  for (auto _ : state) {
     const std::clock_t t0 = std::clock();
+    prepare();
     orvanel::frontend::TextToPhonetic(text, out);
     const std::clock_t t1 = std::clock();
     benchmark::DoNotOptimize(out.data());
-    text.assign(sample);
-    out.clear();
     const std::clock_t t2 = std::clock();
+    prepare();
     orvanel::prosody::TranscribeForProsody(text, out);
     const std::clock_t t3 = std::clock();
     benchmark::DoNotOptimize(out.data());
@@ -133,6 +145,19 @@ void BM_FrontEndSideBySide(benchmark::State& state) { FrontEndSideBySide(state, 
 BENCHMARK(BM_FrontEndSideBySide)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 void BM_FrontEndSideBySideOnce(benchmark::State& state) { FrontEndSideBySide(state, SampleOnce()); }
 BENCHMARK(BM_FrontEndSideBySideOnce)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+// The 1 MB of sentences through the reading stage first, on both sides.
+void BM_FrontEndSideBySideWithReading(benchmark::State& state) {
+  static const std::string utf8 = [] {
+    std::ifstream file(ORVANEL_BENCH_DATA_DIR "/turkish-sentences.txt", std::ios::binary);
+    std::stringstream sample;
+    sample << file.rdbuf();
+    std::string text;
+    while (text.size() < kTextSize) text += sample.str();
+    return text.substr(0, text.rfind('\n', kTextSize) + 1);  // whole lines, whole characters
+  }();
+  FrontEndSideBySide(state, utf8, true);
+}
+BENCHMARK(BM_FrontEndSideBySideWithReading)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // The first 1 MB of a long text of one's own, only when it is named.
 const bool kLongTextRegistered = [] {

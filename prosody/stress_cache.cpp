@@ -43,33 +43,15 @@ bool StressCache::MakeKey(std::string_view word, bool properName, Key& key) noex
   return true;
 }
 
-const StressCache::Value* StressCache::Find(const Key& key) const noexcept {
-  if (tags_.empty()) return nullptr;
-  const std::size_t set = (key.hash & (tags_.size() / kWays - 1)) * kWays;
-  const std::uint16_t tag = Tag(key.hash);
-  for (std::size_t way = 0; way < kWays; ++way) {
-    if (tags_[set + way] == tag && Same(slots_[set + way], key)) return &slots_[set + way].value;
-  }
-  return nullptr;
-}
-
-void StressCache::Prefetch(const Key& key) const noexcept {
-  if (tags_.empty()) return;
-  const std::size_t set = (key.hash & (tags_.size() / kWays - 1)) * kWays;
-  __builtin_prefetch(&tags_[set]);
-  __builtin_prefetch(&slots_[set]);
-  __builtin_prefetch(&slots_[set + kWays - 1]);
-}
-
 void StressCache::Store(const Key& key, Value value) {
-  if (tags_.empty()) Resize(kSmallSlots);
-  if (stored_ == kGrowAfter && tags_.size() < kLargeSlots) Resize(kLargeSlots);
+  if (setMask_ == kNoTable) Resize(kSmallSlots);
+  if (stored_ == kGrowAfter && Slots() < kLargeSlots) Resize(kLargeSlots);
   Place(key, value);
   ++stored_;
 }
 
 void StressCache::Place(const Key& key, Value value) {
-  const std::size_t set = (key.hash & (tags_.size() / kWays - 1)) * kWays;
+  const std::size_t set = (key.hash & setMask_) * kWays;
   std::size_t way = 0;
   while (way < kWays && tags_[set + way] != 0) ++way;
   if (way == kWays) way = (key.hash >> 40) % kWays;  // a full set: any one of its words goes
@@ -82,11 +64,13 @@ void StressCache::Place(const Key& key, Value value) {
 }
 
 void StressCache::Resize(std::size_t slots) {
-  std::vector<std::uint16_t> oldTags = std::move(tags_);
+  const std::size_t oldSize = Slots();
+  std::unique_ptr<std::uint16_t[]> oldTags = std::move(tags_);
   std::unique_ptr<Slot[]> oldSlots = std::move(slots_);
-  tags_.assign(slots, 0);
+  tags_ = std::make_unique<std::uint16_t[]>(slots);  // zeros: every slot empty
   slots_ = std::make_unique_for_overwrite<Slot[]>(slots);
-  for (std::size_t i = 0; i < oldTags.size(); ++i) {
+  setMask_ = slots / kWays - 1;
+  for (std::size_t i = 0; i < oldSize; ++i) {
     if (oldTags[i] == 0) continue;
     const Slot& old = oldSlots[i];
     Key key;

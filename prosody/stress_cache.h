@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <vector>
 
 namespace orvanel::prosody {
 
@@ -34,17 +33,31 @@ class StressCache {
   static bool MakeKey(std::string_view word, bool properName, Key& key) noexcept;
 
   // The value stored for key, or nullptr. The pointer is valid until the next Store.
-  const Value* Find(const Key& key) const noexcept;
+  const Value* Find(const Key& key) const noexcept {
+    if (setMask_ == kNoTable) return nullptr;
+    const std::size_t set = (key.hash & setMask_) * kWays;
+    const std::uint16_t tag = Tag(key.hash);
+    for (std::size_t way = 0; way < kWays; ++way) {
+      if (tags_[set + way] == tag && Same(slots_[set + way], key)) return &slots_[set + way].value;
+    }
+    return nullptr;
+  }
   // Starts fetching key's set from memory, so that a Find a little later does not wait for it.
-  void Prefetch(const Key& key) const noexcept;
+  void Prefetch(const Key& key) const noexcept {
+    if (setMask_ == kNoTable) return;
+    const std::size_t set = (key.hash & setMask_) * kWays;
+    __builtin_prefetch(&tags_[set]);
+    __builtin_prefetch(&slots_[set]);
+    __builtin_prefetch(&slots_[set + kWays - 1]);
+  }
   // Keeps value for key, in place of an older word when the key's set is full.
   void Store(const Key& key, Value value);
 
   // Slots of the table now: none before the first Store, then a small table, and a large one
   // once the text has shown kGrowAfter different words.
-  std::size_t Slots() const noexcept { return tags_.size(); }
+  std::size_t Slots() const noexcept { return setMask_ == kNoTable ? 0 : (setMask_ + 1) * kWays; }
   static constexpr std::size_t kSmallSlots = 1024;
-  static constexpr std::size_t kLargeSlots = 16384;
+  static constexpr std::size_t kLargeSlots = 32768;
   static constexpr std::size_t kGrowAfter = 512;
 
  private:
@@ -68,8 +81,10 @@ class StressCache {
 
   // Sets of kWays slots. A slot's tag is 16 bits of its word's hash, 0 for an empty slot: a
   // word not seen before is told by the tags alone, which stay in the processor's cache.
-  std::vector<std::uint16_t> tags_;
+  static constexpr std::size_t kNoTable = ~std::size_t{0};
+  std::unique_ptr<std::uint16_t[]> tags_;
   std::unique_ptr<Slot[]> slots_;
+  std::size_t setMask_ = kNoTable;  // sets - 1
   std::size_t stored_ = 0;
 };
 

@@ -71,7 +71,7 @@ StressCache::Value ValueOf(std::size_t n) {
 TEST(StressCache, GrowsWithALongTextAndNeverAnswersWithAnotherWordsValue) {
   StressCache cache;
   EXPECT_EQ(cache.Slots(), 0u);
-  constexpr std::size_t kWords = 20000;  // more than the large table holds
+  constexpr std::size_t kWords = StressCache::kLargeSlots * 5 / 4;  // more than it holds
   std::size_t wrong = 0, keptThroughGrowth = 0;
   for (std::size_t n = 0; n < kWords; ++n) {
     const StressCache::Key key = KeyOf(NthWord(n));

@@ -33,7 +33,10 @@ status=0
 # after the rest, rather than next to sanitizer-loaded tests that could starve the audio.
 serial='^(AlsaSoundServer|SpeechdServer)\.'
 ctest --test-dir build/test --output-on-failure -j "$jobs" -E "$serial" || status=1
-ctest --test-dir build/test --output-on-failure -R "$serial" || status=1
+ctest --test-dir build/test --output-on-failure -R '^AlsaSoundServer\.' || status=1
+# The speech-dispatcher end-to-end test measures what the server plays in real time, so it runs
+# the optimised module, as users do (the sanitizer build's module runs the conversation tests).
+ctest --test-dir build/release --output-on-failure -R '^SpeechdServer\.' || status=1
 ctest --test-dir build/tsan --output-on-failure -j "$jobs" -L threaded || status=1
 package_status=0
 tests/package/install_test.sh build/release || package_status=$?

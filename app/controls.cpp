@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QSlider>
 
-#include "platform/codepage.h"
+#include "codepage/codepage.h"
 
 namespace orvanel::app {
 
@@ -94,13 +94,13 @@ void SetUpTrackbar(QAbstractSlider* slider, int minimum, int maximum, bool tickE
 
 std::string ToEngineText(const QString& text) {
   std::string out;
-  platform::DecodeError error;
-  if (!platform::Utf8ToCp1254(text.toStdString(), out, error)) out.clear();
+  codepage::DecodeError error;
+  if (!codepage::Utf8ToCp1254(text.toStdString(), out, error)) out.clear();
   return out;
 }
 
 QString FromEngineText(const std::string& text) {
-  return QString::fromStdString(platform::Cp1254ToUtf8(text));
+  return QString::fromStdString(codepage::Cp1254ToUtf8(text));
 }
 
 }  // namespace orvanel::app

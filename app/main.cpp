@@ -5,16 +5,16 @@
 
 #include "app/application.h"
 #include "app/speech_control.h"
+#include "embedded/embedded_units.h"
 #include "engine/speech_engine.h"
 #include "platform/alsa_wave_device.h"
-#include "platform/embedded_units.h"
 #include "platform/linux_priority.h"
 #include "platform/linux_thread.h"
 
 int main(int argc, char* argv[]) {
   QApplication qtApplication(argc, argv);
 
-  const orvanel::platform::EmbeddedUnitStore units;
+  const orvanel::embedded::EmbeddedUnitStore units;
   orvanel::platform::LinuxThreadFactory threads;
   orvanel::engine::EngineServices services;
   services.units = &units;

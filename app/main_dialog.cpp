@@ -19,7 +19,7 @@
 #include "app/help_controller.h"
 #include "app/priority_dialog.h"
 #include "app/speech_control.h"
-#include "platform/codepage.h"
+#include "codepage/codepage.h"
 #include "reading/turkish_reading.h"
 
 namespace orvanel::app {
@@ -342,8 +342,8 @@ std::string MainDialog::EngineText(const QString& text) const {
   const std::string read = reading::ReadTurkish(
       std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
   std::string out;
-  platform::DecodeError error;
-  if (!platform::Utf8ToCp1254(read, out, error)) out.clear();
+  codepage::DecodeError error;
+  if (!codepage::Utf8ToCp1254(read, out, error)) out.clear();
   return out;
 }
 

@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "codepage/codepage.h"
 #include "frontend/text_to_phonetic.h"
-#include "platform/codepage.h"
 #include "reading/turkish_reading.h"
 
 namespace {
@@ -33,8 +33,8 @@ const std::string& SentenceFile() {
 const std::string& SentenceText() {
   static const std::string text = [] {
     std::string sentences;
-    orvanel::platform::DecodeError error;
-    if (!orvanel::platform::Utf8ToCp1254(SentenceFile(), sentences, error)) {
+    orvanel::codepage::DecodeError error;
+    if (!orvanel::codepage::Utf8ToCp1254(SentenceFile(), sentences, error)) {
       throw std::runtime_error("turkish-sentences.txt is not UTF-8");
     }
     std::string repeated;
@@ -107,11 +107,11 @@ void ReadAndTranscribe(benchmark::State& state, bool reading) {
   std::string output;
   for (auto _ : state) {
     std::string text;
-    orvanel::platform::DecodeError error;
+    orvanel::codepage::DecodeError error;
     if (reading) {
-      orvanel::platform::Utf8ToCp1254(orvanel::reading::ReadTurkish(input), text, error);
+      orvanel::codepage::Utf8ToCp1254(orvanel::reading::ReadTurkish(input), text, error);
     } else {
-      orvanel::platform::Utf8ToCp1254(input, text, error);
+      orvanel::codepage::Utf8ToCp1254(input, text, error);
     }
     output.clear();
     orvanel::frontend::TextToPhonetic(text, output);

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "embedded/embedded_units.h"
 #include "engine/speech_engine.h"
 #include "platform/alsa_wave_device.h"
-#include "platform/embedded_units.h"
 #include "platform/linux_thread.h"
 
 namespace orvanel {
@@ -132,7 +132,7 @@ struct Engine {
   }
   ~Engine() { engine::ShutdownSpeechEngine(); }
 
-  platform::EmbeddedUnitStore units;
+  embedded::EmbeddedUnitStore units;
   platform::LinuxThreadFactory threads;
   Timeline timeline;
   DoneWindow window;

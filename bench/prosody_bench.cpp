@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "codepage/codepage.h"
+#include "embedded/embedded_units.h"
 #include "frontend/text_to_phonetic.h"
-#include "platform/codepage.h"
-#include "platform/embedded_units.h"
 #include "prosody/prosody.h"
 #include "reading/turkish_reading.h"
 #include "synth/segment_planner.h"
@@ -37,8 +37,8 @@ std::string Sentences(std::size_t lines,
   for (std::size_t k = 0; k < lines && std::getline(file, line); ++k) utf8 += line + "\n";
   if (utf8.empty()) throw std::runtime_error(std::string("cannot read ") + path);
   std::string text;
-  orvanel::platform::DecodeError error;
-  if (!orvanel::platform::Utf8ToCp1254(utf8, text, error)) throw std::runtime_error("not UTF-8");
+  orvanel::codepage::DecodeError error;
+  if (!orvanel::codepage::Utf8ToCp1254(utf8, text, error)) throw std::runtime_error("not UTF-8");
   return text;
 }
 
@@ -111,9 +111,9 @@ void FrontEndSideBySide(benchmark::State& state, const std::string& sample, bool
       text.assign(sample);
       return;
     }
-    orvanel::platform::DecodeError error;
+    orvanel::codepage::DecodeError error;
     text.clear();
-    if (!orvanel::platform::Utf8ToCp1254(orvanel::reading::ReadTurkish(sample), text, error))
+    if (!orvanel::codepage::Utf8ToCp1254(orvanel::reading::ReadTurkish(sample), text, error))
       throw std::runtime_error("the reading stage wrote what Windows-1254 lacks");
   };
   for (auto _ : state) {
@@ -188,7 +188,7 @@ struct Voice {
 const Voice& TheVoice() {
   static const Voice voice = [] {
     Voice v;
-    const orvanel::platform::EmbeddedUnitStore store;
+    const orvanel::embedded::EmbeddedUnitStore store;
     std::string error;
     if (orvanel::synth::LoadUnits(store, v.units, error) != 1 ||
         orvanel::synth::LoadVoiceData(store, v.data, error) != 1)

@@ -23,9 +23,9 @@
 #include <string>
 #include <vector>
 
+#include "codepage/codepage.h"
+#include "embedded/embedded_units.h"
 #include "frontend/text_to_phonetic.h"
-#include "platform/codepage.h"
-#include "platform/embedded_units.h"
 #include "synth/sample_buffer.h"
 #include "synth/segment_planner.h"
 #include "synth/segment_renderer.h"
@@ -55,7 +55,7 @@ double PeakResidentMiB() {
 
 const synth::UnitInventory* Units() {
   static const std::optional<synth::UnitInventory> units = [] {
-    static const platform::EmbeddedUnitStore store;
+    static const embedded::EmbeddedUnitStore store;
     synth::UnitInventory inventory;
     std::string error;
     if (synth::LoadUnits(store, inventory, error) != 1) {
@@ -72,8 +72,8 @@ const synth::UnitInventory* Units() {
 std::uint64_t Speak(std::string_view utf8, const synth::UnitInventory& units,
                     synth::SampleBuffer& buffer, synth::SegmentList& list) {
   std::string text;
-  platform::DecodeError error;
-  if (!platform::Utf8ToCp1254(utf8, text, error)) return 0;
+  codepage::DecodeError error;
+  if (!codepage::Utf8ToCp1254(utf8, text, error)) return 0;
   std::string phonetic;
   frontend::TextToPhonetic(text, phonetic);
 
@@ -160,8 +160,8 @@ BENCHMARK(BM_TextToSamples)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 void BM_TextToPhonetic(benchmark::State& state) {
   const Corpus& corpus = TheCorpus();
   std::string cp1254;
-  platform::DecodeError error;
-  if (corpus.utf8.empty() || !platform::Utf8ToCp1254(corpus.utf8, cp1254, error)) {
+  codepage::DecodeError error;
+  if (corpus.utf8.empty() || !codepage::Utf8ToCp1254(corpus.utf8, cp1254, error)) {
     state.SkipWithError("no sentences");
     return;
   }

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "codepage/codepage.h"
+#include "embedded/embedded_units.h"
 #include "frontend/text_to_phonetic.h"
-#include "platform/codepage.h"
-#include "platform/embedded_units.h"
 #include "synth/sample_buffer.h"
 #include "synth/segment_planner.h"
 #include "synth/segment_renderer.h"
@@ -40,7 +40,7 @@ struct Voice {
 
 const Voice* TheVoice() {
   static const std::optional<Voice> voice = [] {
-    static const platform::EmbeddedUnitStore store;
+    static const embedded::EmbeddedUnitStore store;
     Voice v;
     std::string error;
     if (synth::LoadUnits(store, v.units, error) != 1 ||
@@ -60,8 +60,8 @@ const std::string& Phonetic() {
     std::string utf8, line;
     for (std::size_t k = 0; k < kSentences && std::getline(in, line); ++k) utf8 += line + "\n";
     std::string text, out;
-    platform::DecodeError error;
-    if (platform::Utf8ToCp1254(utf8, text, error)) frontend::TextToPhonetic(text, out);
+    codepage::DecodeError error;
+    if (codepage::Utf8ToCp1254(utf8, text, error)) frontend::TextToPhonetic(text, out);
     return out;
   }();
   return phonetic;

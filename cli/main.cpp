@@ -16,12 +16,12 @@
 #include "cli/speech_output.h"
 #include "cli/text_input.h"
 #include "cli/wav_file.h"
+#include "codepage/codepage.h"
+#include "embedded/embedded_units.h"
 #include "frontend/unit_names.h"
 #include "library/built_in_units.h"
 #include "library/reading_stage.h"
 #include "library/synthesizer.h"
-#include "platform/codepage.h"
-#include "platform/embedded_units.h"
 #include "synth/sample_buffer.h"
 #include "synth/unit_inventory.h"
 
@@ -46,7 +46,7 @@ bool WriteStdout(const std::string& text) {
 int ListUnits() {
   std::string out;
   char line[96];
-  for (const auto& unit : platform::EmbeddedUnitStore::All()) {
+  for (const auto& unit : embedded::EmbeddedUnitStore::All()) {
     std::snprintf(line, sizeof line, "%-9s %6zu bytes %6zu samples %7.1f ms\n", unit.name,
                   unit.size, unit.size / 2, unit.size / 2 * 1000.0 / synth::kBaseSampleRate);
     out += line;
@@ -55,7 +55,7 @@ int ListUnits() {
 }
 
 int WriteUnit(const cli::Options& o) {
-  platform::EmbeddedUnitStore store;
+  embedded::EmbeddedUnitStore store;
   std::uint16_t size = 0;
   const synth::UnitHandle handle = synth::LoadUnit(store, *o.unit, size);
   const std::int16_t* samples = synth::LockUnit(handle);
@@ -163,12 +163,12 @@ int main(int argc, char** argv) {
   std::string utf8;
   if (!input.ReadAll(utf8, error)) return Fail(error);
   std::string text;
-  platform::DecodeError bad;
-  if (!platform::Utf8ToCp1254(utf8, text, bad))
+  codepage::DecodeError bad;
+  if (!codepage::Utf8ToCp1254(utf8, text, bad))
     return Fail("input is not valid UTF-8 (byte offset " + std::to_string(bad.offset) + ")");
   if (o.mode == cli::Mode::Speak) {
     if (o.phoneticInput) return cli::Speak(cli::AsLiteralText(text), SpokenVoiceOf(o));
-    if (!o.literal) platform::Utf8ToCp1254(library::ReadForFrontEnd(utf8), text, bad);
+    if (!o.literal) codepage::Utf8ToCp1254(library::ReadForFrontEnd(utf8), text, bad);
     return cli::Speak(text, SpokenVoiceOf(o));
   }
   std::string phonetic;
@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
   }
   if (o.mode == cli::Mode::Phonetic) {
     // One transcription per line, as a terminal and line-based readers expect.
-    std::string out = platform::Cp1254ToUtf8(phonetic);
+    std::string out = codepage::Cp1254ToUtf8(phonetic);
     if (!out.empty() && out.back() != '\n') out += '\n';
     return WriteStdout(out) ? 0 : Fail("cannot write output");
   }

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "codepage/codepage.h"
 #include "frontend/letter_tables.h"
-#include "platform/codepage.h"
 #include "prosody/intonation.h"
 #include "synth/segment_planner.h"
 
@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kTuneNames[] = {"statement", "yes/no question", "question-word question",
                                       "question", "exclamation"};
 
-std::string Letter(char ch) { return platform::Cp1254ToUtf8(std::string(1, ch)); }
+std::string Letter(char ch) { return codepage::Cp1254ToUtf8(std::string(1, ch)); }
 
 }  // namespace
 
@@ -43,9 +43,9 @@ std::string DescribeStretches(const std::string& phonetic, bool prosody) {
     }
     for (std::size_t i = 0; i < list.Size(); ++i) {
       const Segment& s = list[i];
-      const bool front = (s.kind & FrontSet) != 0;
-      switch (s.kind & 15) {
-        case Vowel:
+      const bool front = s.FrontSet();
+      switch (s.Kind()) {
+        case SegmentKind::kVowel:
           std::snprintf(line, sizeof line,
                         "  vowel      %s  index %2d  count %d  length %u%%  glide %d step%s %s\n",
                         Letter(frontend::kVowelTable[s.index]).c_str(), s.index, s.count,
@@ -57,17 +57,17 @@ std::string DescribeStretches(const std::string& phonetic, bool prosody) {
                           contour[i].startSemitones, contour[i].endSemitones);
           }
           break;
-        case Onset:
-        case Coda:
+        case SegmentKind::kOnset:
+        case SegmentKind::kCoda:
           std::snprintf(line, sizeof line, "  %-9s  %s  index %2d  %s set\n",
-                        (s.kind & 15) == Onset ? "onset" : "coda",
+                        s.Kind() == SegmentKind::kOnset ? "onset" : "coda",
                         Letter(frontend::kConsonantTable[s.index]).c_str(), s.index,
                         front ? "front" : "back");
           break;
-        case Pause:
+        case SegmentKind::kPause:
           std::snprintf(line, sizeof line, "  pause      %d ms\n", s.count);
           break;
-        case SentenceEnd:
+        case SegmentKind::kSentenceEnd:
           std::snprintf(line, sizeof line, "  sentence end  %d ms\n", s.count);
           break;
         default:

@@ -6,9 +6,9 @@
 #include <iostream>
 #include <memory>
 
+#include "embedded/embedded_units.h"
 #include "engine/speech_engine.h"
 #include "platform/alsa_wave_device.h"
-#include "platform/embedded_units.h"
 #include "platform/linux_thread.h"
 #include "synth/manual_reset_event.h"
 #include "synth/wave_output.h"
@@ -99,7 +99,7 @@ int Speak(const std::string& text, const SpokenVoice& voice) {
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
 
-  platform::EmbeddedUnitStore units;
+  embedded::EmbeddedUnitStore units;
   platform::LinuxThreadFactory threads;
   // The voice data behind the rate and pitch-shift controls.
   synth::VoiceData voiceData;

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/codepage.h"
+#include "codepage/codepage.h"
 
 namespace orvanel::cli {
 namespace {
@@ -99,8 +99,8 @@ bool TextInput::Validate(std::string& error) {
     }
     carry.append(block.data(), static_cast<std::size_t>(n));
     const std::size_t keep = n == 0 ? 0 : IncompleteTail(carry);
-    platform::DecodeError bad;
-    if (!platform::Utf8ToCp1254(std::string_view(carry).substr(0, carry.size() - keep), scratch,
+    codepage::DecodeError bad;
+    if (!codepage::Utf8ToCp1254(std::string_view(carry).substr(0, carry.size() - keep), scratch,
                                 bad)) {
       error = "input is not valid UTF-8 (byte offset " + std::to_string(offset + bad.offset) + ")";
       return false;

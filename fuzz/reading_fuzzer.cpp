@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/codepage.h"
+#include "codepage/codepage.h"
 #include "reading/turkish_reading.h"
 #include "reading/utf8_text.h"
 
@@ -48,12 +48,12 @@ std::string MakeUtf8(const std::string& bytes) {
 // Valid UTF-8 whose every character the code page holds.
 bool AllInCodePage(const std::string& utf8) {
   std::string cp;
-  orvanel::platform::DecodeError error;
-  if (!orvanel::platform::Utf8ToCp1254(utf8, cp, error)) return false;
+  orvanel::codepage::DecodeError error;
+  if (!orvanel::codepage::Utf8ToCp1254(utf8, cp, error)) return false;
   for (std::size_t i = 0; i < utf8.size();) {
     char32_t ch;
     i += orvanel::reading::DecodeUtf8(utf8, i, ch);
-    if (!orvanel::platform::CodePointToCp1254(ch)) return false;
+    if (!orvanel::codepage::CodePointToCp1254(ch)) return false;
   }
   return true;
 }
@@ -73,8 +73,8 @@ void CheckReading(const std::string& input, bool valid) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   std::string ignored;
-  orvanel::platform::DecodeError error;
-  CheckReading(bytes, orvanel::platform::Utf8ToCp1254(bytes, ignored, error));
+  orvanel::codepage::DecodeError error;
+  CheckReading(bytes, orvanel::codepage::Utf8ToCp1254(bytes, ignored, error));
   CheckReading(MakeUtf8(bytes), true);
   return 0;
 }

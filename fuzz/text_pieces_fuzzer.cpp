@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "codepage/codepage.h"
 #include "frontend/text_to_phonetic.h"
 #include "library/text_pieces.h"
-#include "platform/codepage.h"
 
 namespace {
 
@@ -54,8 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (Pieced(text, TextEncoding::kCp1254, step, valid, offset) != whole || !valid) std::abort();
 
   std::string converted;
-  orvanel::platform::DecodeError bad;
-  const bool utf8 = orvanel::platform::Utf8ToCp1254(text, converted, bad);
+  orvanel::codepage::DecodeError bad;
+  const bool utf8 = orvanel::codepage::Utf8ToCp1254(text, converted, bad);
   const std::string pieced = Pieced(text, TextEncoding::kUtf8, step, valid, offset);
   if (valid != utf8) std::abort();
   if (!utf8) {

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "codepage/codepage.h"
 #include "library/built_in_units.h"
 #include "library/synthesizer.h"
-#include "platform/codepage.h"
 
 namespace {
 
@@ -161,7 +161,7 @@ char* orvanel_phonetic(orvanel_tts* tts, const char* text, std::ptrdiff_t length
       tts->error = tts->synthesizer.error();
       return nullptr;
     }
-    const std::string utf8 = orvanel::platform::Cp1254ToUtf8(phonetic);
+    const std::string utf8 = orvanel::codepage::Cp1254ToUtf8(phonetic);
     char* out = static_cast<char*>(std::malloc(utf8.size() + 1));
     if (out == nullptr) {
       tts->error = "out of memory";

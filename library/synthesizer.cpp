@@ -4,12 +4,12 @@
 #include <limits>
 #include <vector>
 
+#include "codepage/codepage.h"
 #include "frontend/number_reading.h"
 #include "frontend/symbol_names.h"
 #include "frontend/text_scanner.h"
 #include "frontend/word_transcription.h"
 #include "library/text_pieces.h"
-#include "platform/codepage.h"
 #include "prosody/intonation.h"
 #include "prosody/word_stress.h"
 #include "synth/segment_planner.h"

@@ -1,7 +1,7 @@
 #include "library/text_pieces.h"
 
+#include "codepage/codepage.h"
 #include "library/reading_stage.h"
-#include "platform/codepage.h"
 
 namespace orvanel::library {
 
@@ -115,8 +115,8 @@ void TextPieces::Convert(std::string_view bytes, Piece& piece) const {
     for (std::size_t k = 0; k <= bytes.size(); ++k) piece.origin[k] = piece.begin + k;
     return;
   }
-  platform::DecodeError bad;
-  if (!platform::Utf8ToCp1254(bytes, piece.cp1254, bad)) {
+  codepage::DecodeError bad;
+  if (!codepage::Utf8ToCp1254(bytes, piece.cp1254, bad)) {
     piece.valid = false;
     piece.errorOffset = piece.begin + bad.offset;
     piece.cp1254.clear();
@@ -125,7 +125,7 @@ void TextPieces::Convert(std::string_view bytes, Piece& piece) const {
   if (reading_) {
     const std::string read = ReadForFrontEnd(bytes);
     if (read != bytes) {
-      if (!platform::Utf8ToCp1254(read, piece.cp1254, bad)) piece.cp1254.clear();
+      if (!codepage::Utf8ToCp1254(read, piece.cp1254, bad)) piece.cp1254.clear();
       return;  // maps as a whole
     }
   }

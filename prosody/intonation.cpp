@@ -24,12 +24,10 @@ struct Reading {
   std::vector<Word> words;
   std::vector<bool> stressed;
   std::vector<bool> lateGlide;
-  std::vector<std::int32_t> kinds;
+  std::vector<synth::SegmentKind> kinds;
   char end = 0;
   int clauses = 1;
 };
-
-int KindOf(const Segment& s) { return s.kind & 15; }
 
 // Walks the stretch's text as the planner does and notes, per segment, what the planner does not
 // keep: stress marks, soft-g glides, words and clauses.
@@ -56,52 +54,54 @@ Reading Read(std::string_view text) {
       previousVowel = -1;
       continue;
     }
-    std::int32_t kind = 0;
+    synth::SegmentKind kind = synth::SegmentKind::kNone;
     switch (ch) {
       case '\r':
       case ' ':
       case ',':
-        kind = synth::Pause;
+        kind = synth::SegmentKind::kPause;
         break;
       case '!':
       case '.':
       case ':':
       case ';':
       case '?':
-        kind = synth::SentenceEnd;
+        kind = synth::SegmentKind::kSentenceEnd;
         break;
       default:
         if (frontend::VowelLookup(ch) >= 0) {
-          kind = synth::Vowel;
+          kind = synth::SegmentKind::kVowel;
         } else if (frontend::ConsonantLookup(ch) >= 0) {
-          kind = (frontend::ConsonantLookup(ch) & 1) == 0 ? synth::Onset : synth::Coda;
+          kind = (frontend::ConsonantLookup(ch) & 1) == 0 ? synth::SegmentKind::kOnset
+                                                          : synth::SegmentKind::kCoda;
         }
     }
-    if (kind == synth::Vowel || kind == synth::Onset || kind == synth::Coda) {
+    if (kind == synth::SegmentKind::kVowel || kind == synth::SegmentKind::kOnset ||
+        kind == synth::SegmentKind::kCoda) {
       if (!inWord) {
         r.words.push_back({});
         r.words.back().clause = r.clauses - 1;
         inWord = true;
       }
       r.words.back().letters.push_back(frontend::ToLowerLetter(ch));
-    } else if (kind == synth::Pause || kind == synth::SentenceEnd) {
+    } else if (kind == synth::SegmentKind::kPause || kind == synth::SegmentKind::kSentenceEnd) {
       inWord = false;
       if (ch == ',') ++r.clauses;
     }
-    const int unit = kind == synth::Vowel ? frontend::VowelLookup(ch) / 2 : -1;
-    if (kind == synth::Vowel && unit == previousVowel) {
+    const int unit = kind == synth::SegmentKind::kVowel ? frontend::VowelLookup(ch) / 2 : -1;
+    if (kind == synth::SegmentKind::kVowel && unit == previousVowel) {
       // merged into the previous vowel
-    } else if (kind != 0) {
+    } else if (kind != synth::SegmentKind::kNone) {
       r.kinds.push_back(kind);
       r.stressed.push_back(false);
       r.lateGlide.push_back(false);
-      if (kind == synth::Vowel) {
+      if (kind == synth::SegmentKind::kVowel) {
         lastVowel = static_cast<int>(r.kinds.size()) - 1;
         r.words.back().vowels.push_back(lastVowel);
       }
     }
     previousVowel = unit;
-    if (kind == synth::SentenceEnd) {
+    if (kind == synth::SegmentKind::kSentenceEnd) {
       r.end = ch;
       break;
     }
@@ -119,7 +119,7 @@ void PrepareSegmentsForProsody(SegmentList& list, std::vector<bool>& stressed) {
   stressed.assign(list.Size(), false);
   for (std::size_t i = 0; i < list.Size(); ++i) {
     Segment& s = list[i];
-    if (KindOf(s) != synth::Vowel) continue;
+    if (s.Kind() != synth::SegmentKind::kVowel) continue;
     stressed[i] = s.lengthPercent != 100;
     s.lengthPercent = 100;
     s.glideSteps = 0;
@@ -132,7 +132,7 @@ bool ContourForStretch(const SegmentList& list, std::string_view text,
   contour.assign(list.Size(), VowelPitch{});
   Reading r = Read(text);
   bool same = r.kinds.size() == list.Size();
-  for (std::size_t i = 0; same && i < list.Size(); ++i) same = KindOf(list[i]) == r.kinds[i];
+  for (std::size_t i = 0; same && i < list.Size(); ++i) same = list[i].Kind() == r.kinds[i];
   if (info != nullptr) *info = {};
   if (!same) return false;
 
@@ -157,7 +157,7 @@ bool ContourForStretch(const SegmentList& list, std::string_view text,
   std::vector<int> order(list.Size(), -1);
   int vowelCount = 0;
   for (std::size_t i = 0; i < list.Size(); ++i)
-    if (KindOf(list[i]) == synth::Vowel) order[i] = vowelCount++;
+    if (list[i].Kind() == synth::SegmentKind::kVowel) order[i] = vowelCount++;
   std::vector<float> level(list.Size(), 0.f);
   for (const Word& w : r.words) {
     for (int v : w.vowels) {
@@ -254,7 +254,7 @@ bool ContourForStretch(const SegmentList& list, std::string_view text,
   }
 
   for (std::size_t i = 0; i < list.Size(); ++i) {
-    if (KindOf(list[i]) != synth::Vowel) continue;
+    if (list[i].Kind() != synth::SegmentKind::kVowel) continue;
     float end = level[i];
     if (r.lateGlide[i]) end += t.softGRise;
     contour[i] = {level[i], end};

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "codepage/codepage.h"
 #include "frontend/letter_tables.h"
 #include "frontend/number_reading.h"
 #include "frontend/symbol_names.h"
@@ -149,26 +150,11 @@ std::string Lower(std::string_view word) {
   return w;
 }
 
-// Windows-1254 from the lexicon's UTF-8: only the Turkish letters occur there.
+// Windows-1254 from the lexicon's UTF-8 (compiled in, so always valid).
 std::string FromUtf8(std::string_view s) {
-  static const std::pair<std::string_view, char> kLetters[] = {
-      {"\xC3\xA7", '\xE7'}, {"\xC3\x87", '\xC7'}, {"\xC4\x9F", '\xF0'}, {"\xC4\x9E", '\xD0'},
-      {"\xC4\xB1", '\xFD'}, {"\xC4\xB0", '\xDD'}, {"\xC3\xB6", '\xF6'}, {"\xC3\x96", '\xD6'},
-      {"\xC5\x9F", '\xFE'}, {"\xC5\x9E", '\xDE'}, {"\xC3\xBC", '\xFC'}, {"\xC3\x9C", '\xDC'},
-      {"\xC3\xA2", '\xE2'}, {"\xC3\xAE", '\xEE'}, {"\xC3\xBB", '\xFB'}};
   std::string out;
-  for (std::size_t i = 0; i < s.size();) {
-    bool found = false;
-    for (const auto& [utf8, byte] : kLetters) {
-      if (s.substr(i, utf8.size()) == utf8) {
-        out.push_back(byte);
-        i += utf8.size();
-        found = true;
-        break;
-      }
-    }
-    if (!found) out.push_back(s[i++]);
-  }
+  codepage::DecodeError error;
+  codepage::Utf8ToCp1254(s, out, error);
   return out;
 }
 

@@ -248,70 +248,6 @@ std::string Spell(const std::u32string& word) {
   return out;
 }
 
-// Windows-1254 bytes of the front end's letters, and back.
-std::optional<char> LetterToCp1254(char32_t cp) {
-  if (cp < 0x80) return static_cast<char>(cp);
-  switch (cp) {
-    case U'Ç':
-      return '\xC7';
-    case U'ç':
-      return '\xE7';
-    case U'Ğ':
-      return '\xD0';
-    case U'ğ':
-      return '\xF0';
-    case U'İ':
-      return '\xDD';
-    case U'ı':
-      return '\xFD';
-    case U'Ö':
-      return '\xD6';
-    case U'ö':
-      return '\xF6';
-    case U'Ş':
-      return '\xDE';
-    case U'ş':
-      return '\xFE';
-    case U'Ü':
-      return '\xDC';
-    case U'ü':
-      return '\xFC';
-    default:
-      return std::nullopt;
-  }
-}
-
-char32_t Cp1254Letter(char byte) {
-  switch (static_cast<unsigned char>(byte)) {
-    case 0xC7:
-      return U'Ç';
-    case 0xE7:
-      return U'ç';
-    case 0xD0:
-      return U'Ğ';
-    case 0xF0:
-      return U'ğ';
-    case 0xDD:
-      return U'İ';
-    case 0xFD:
-      return U'ı';
-    case 0xD6:
-      return U'Ö';
-    case 0xF6:
-      return U'ö';
-    case 0xDE:
-      return U'Ş';
-    case 0xFE:
-      return U'ş';
-    case 0xDC:
-      return U'Ü';
-    case 0xFC:
-      return U'ü';
-    default:
-      return static_cast<unsigned char>(byte);
-  }
-}
-
 char32_t PlainVowel(char32_t cp) {
   switch (cp) {
     case U'â':
@@ -351,7 +287,8 @@ std::string ReadCircumflexWord(const std::u32string& word) {
   }
   if (!any_palatal) return EncodeAll(plain);
   std::string typed;
-  for (const char32_t cp : plain) typed += LetterToCp1254(cp).value_or(' ');
+  for (const char32_t cp : plain)
+    typed += static_cast<char>(codepage::CodePointToCp1254(cp).value_or(' '));
   const std::string phonetic = frontend::TranscribeWord(typed);
   // The letter of the transcription that each typed letter became: x gives two letters, a soft
   // g after a vowel one (the vowel again), any other soft g none.
@@ -381,7 +318,7 @@ std::string ReadCircumflexWord(const std::u32string& word) {
       }
       ++letter;
     }
-    AppendUtf8(Cp1254Letter(ch), out);
+    AppendUtf8(codepage::Cp1254ToCodePoint(static_cast<unsigned char>(ch)), out);
   }
   out += '}';
   return out;

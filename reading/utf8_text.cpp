@@ -1,23 +1,7 @@
 // UTF-8 decoding, Turkish letter classes and the Windows-1254 repertoire.
 #include "reading/utf8_text.h"
 
-
-#include "platform/codepage.h"
-
 namespace orvanel::reading {
-
-std::size_t DecodeLongUtf8(std::string_view text, std::size_t i, char32_t& cp) noexcept {
-  const std::size_t length = platform::DecodeUtf8(text, i, cp);
-  if (length == 0) {
-    cp = kInvalidUtf8;
-    return 1;
-  }
-  return length;
-}
-
-void AppendUtf8(char32_t cp, std::string& out) { platform::AppendUtf8(out, cp); }
-
-bool InCp1254(char32_t cp) noexcept { return platform::CodePointToCp1254(cp).has_value(); }
 
 char32_t ToLowerTurkish(char32_t cp) noexcept {
   switch (cp) {

@@ -6,34 +6,25 @@
 #include <string>
 #include <string_view>
 
+#include "codepage/codepage.h"
+
 namespace orvanel::reading {
 
 inline constexpr char32_t kInvalidUtf8 = 0xFFFFFFFF;
 
-// Decodes the character at text[i]; returns its length (1 to 4) and sets cp, or returns 1 with
-// cp = kInvalidUtf8 for a byte that does not start a valid sequence (truncated, stray
-// continuation byte, overlong form, surrogate, above U+10FFFF).
-std::size_t DecodeLongUtf8(std::string_view text, std::size_t i, char32_t& cp) noexcept;
+// The character at text[i] as the reading stage walks a line: its length (1 to 4) with cp set,
+// or 1 with cp = kInvalidUtf8 for a byte that the code page's decoder refuses, which the stage
+// passes through unchanged.
 inline std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp) noexcept {
-  const auto b0 = static_cast<unsigned char>(text[i]);
-  if (b0 < 0x80) {
-    cp = b0;
-    return 1;
-  }
-  // Two bytes (every Turkish letter), decoded here; the rest out of line.
-  if (b0 >= 0xC2 && b0 < 0xE0 && i + 1 < text.size()) {
-    const auto b1 = static_cast<unsigned char>(text[i + 1]);
-    if ((b1 & 0xC0) == 0x80) {
-      cp = (static_cast<char32_t>(b0 & 0x1F) << 6) | (b1 & 0x3F);
-      return 2;
-    }
-  }
-  return DecodeLongUtf8(text, i, cp);
+  const std::size_t length = codepage::DecodeUtf8(text, i, cp);
+  if (length != 0) return length;
+  cp = kInvalidUtf8;
+  return 1;
 }
-void AppendUtf8(char32_t cp, std::string& out);
+inline void AppendUtf8(char32_t cp, std::string& out) { codepage::AppendUtf8(out, cp); }
 
 // True for a character that Windows-1254 holds (ASCII included).
-bool InCp1254(char32_t cp) noexcept;
+inline bool InCp1254(char32_t cp) noexcept { return codepage::CodePointToCp1254(cp).has_value(); }
 
 // Letters of Turkish words: the front end's letter tables (Latin a to z, ÇĞİÖŞÜ, çğıöşü) and the
 // circumflex vowels âîû, ÂÎÛ.

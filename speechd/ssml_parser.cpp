@@ -5,7 +5,7 @@
 #include <cctype>
 #include <optional>
 
-#include "platform/codepage.h"
+#include "codepage/codepage.h"
 
 namespace orvanel::speechd {
 namespace {
@@ -61,7 +61,7 @@ std::size_t DecodeEntity(std::string_view text, std::string& out) {
   if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF)) {
     out += ' ';
   } else {
-    platform::AppendUtf8(out, cp);
+    codepage::AppendUtf8(out, cp);
   }
   return end + 1;
 }
@@ -200,40 +200,16 @@ std::int64_t ParseBreakTime(std::string_view value) {
 std::string SanitizeUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t n = text.size();
-  for (std::size_t i = 0; i < n;) {
-    const unsigned char c = s[i];
-    std::size_t len = 0;
+  for (std::size_t i = 0; i < text.size();) {
     char32_t cp = 0;
-    if (c == 0) {
-      len = 0;
-    } else if (c < 0x80) {
-      len = 1;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-      len = 2;
-      cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      len = 3;
-      cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      len = 4;
-      cp = c & 0x07;
-    }
-    bool valid = len > 0 && i + len <= n;
-    for (std::size_t k = 1; valid && k < len; ++k) {
-      if ((s[i + k] & 0xC0) != 0x80) valid = false;
-      cp = (cp << 6) | (s[i + k] & 0x3F);
-    }
-    if (valid && len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) valid = false;
-    if (valid && len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) valid = false;
-    if (!valid) {
+    const std::size_t length = text[i] == '\0' ? 0 : codepage::DecodeUtf8(text, i, cp);
+    if (length == 0) {
       out += ' ';
       ++i;
       continue;
     }
-    out.append(text.substr(i, len));
-    i += len;
+    out.append(text.substr(i, length));
+    i += length;
   }
   return out;
 }

@@ -32,11 +32,11 @@ Segment Classify(char ch, bool frontPending) {
   switch (static_cast<unsigned char>(ch)) {
     case 13:
     case ' ':
-      r.kind = Pause;
+      r.kind = KindCode(SegmentKind::kPause);
       r.count = kShortPauseMs;
       return r;
     case ',':
-      r.kind = Pause;
+      r.kind = KindCode(SegmentKind::kPause);
       r.count = kCommaPauseMs;
       return r;
     case '!':
@@ -44,14 +44,14 @@ Segment Classify(char ch, bool frontPending) {
     case ':':
     case ';':
     case '?':
-      r.kind = SentenceEnd;
+      r.kind = KindCode(SegmentKind::kSentenceEnd);
       r.count = kSentenceEndMs;
       return r;
     default:
       break;
   }
   if (const int v = frontend::VowelLookup(ch); v >= 0) {
-    r.kind = Vowel;
+    r.kind = KindCode(SegmentKind::kVowel);
     r.index = v;
     r.count = 1;
     r.lengthPercent = 100;
@@ -60,7 +60,8 @@ Segment Classify(char ch, bool frontPending) {
     return r;
   }
   if (const int c = frontend::ConsonantLookup(ch); c >= 0) {
-    r.kind = (c % 2 == 0 ? Onset : Coda) | (frontPending ? FrontSet : 0);
+    r.kind = KindCode(c % 2 == 0 ? SegmentKind::kOnset : SegmentKind::kCoda) |
+             (frontPending ? kFrontSetFlag : 0);
     r.index = c;
     r.count = 1;
     return r;
@@ -108,11 +109,12 @@ int PlanStretch(std::string_view text, std::int32_t& position, SegmentList& list
     }
 
     Segment r = Classify(ch, frontPending);
-    if (r.kind == Vowel && previous.kind == Vowel && r.index / 2 == previous.index / 2) {
+    if (r.Kind() == SegmentKind::kVowel && previous.Kind() == SegmentKind::kVowel &&
+        r.index / 2 == previous.index / 2) {
       Increment(list.Back().count);
     } else if (r.kind != 0) {
       if (list.Append(r)) {
-        if (r.kind == Vowel) lastVowel = list.Size() - 1;
+        if (r.Kind() == SegmentKind::kVowel) lastVowel = list.Size() - 1;
       } else {
         r = Segment{};  // not recorded: nothing to merge into
       }
@@ -120,7 +122,7 @@ int PlanStretch(std::string_view text, std::int32_t& position, SegmentList& list
     frontPending = false;
     previous = r;
     ++position;
-    if (r.kind == SentenceEnd) return 1;
+    if (r.Kind() == SegmentKind::kSentenceEnd) return 1;
   }
   return 1;
 }

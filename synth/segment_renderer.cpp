@@ -6,13 +6,10 @@ namespace orvanel::synth {
 
 namespace {
 
-constexpr std::int32_t kKindMask = 15;
 constexpr std::uint32_t kWholeUnitPercent = 100;
 constexpr char kFadeIn[] = "/";
 constexpr char kSteady[] = "----";
 constexpr char kFadeOut[] = "\\";
-
-std::int32_t KindOf(const Segment& segment) { return segment.kind & kKindMask; }
 
 }  // namespace
 
@@ -28,10 +25,11 @@ float GlideDepth(std::int32_t glideSteps) noexcept {
 
 std::string BuildEnvelope(const SegmentList& list, std::size_t i) {
   std::string envelope;
-  if (i >= list.Size() || KindOf(list[i]) != Vowel) return envelope;
-  if (i > 0 && KindOf(list[i - 1]) == Coda) envelope += kFadeIn;
+  if (i >= list.Size() || list[i].Kind() != SegmentKind::kVowel) return envelope;
+  if (i > 0 && list[i - 1].Kind() == SegmentKind::kCoda) envelope += kFadeIn;
   envelope += kSteady;
-  if (i + 1 == list.Size() || KindOf(list[i + 1]) == Pause || KindOf(list[i + 1]) == SentenceEnd) {
+  if (i + 1 == list.Size() || list[i + 1].Kind() == SegmentKind::kPause ||
+      list[i + 1].Kind() == SegmentKind::kSentenceEnd) {
     envelope += kFadeOut;
   }
   return envelope;
@@ -39,21 +37,21 @@ std::string BuildEnvelope(const SegmentList& list, std::size_t i) {
 
 void RenderSegment(const Segment& segment, std::string_view envelope, std::uint16_t speed,
                    const UnitInventory& units, SampleBuffer& buffer) {
-  const bool front = (segment.kind & FrontSet) != 0;
-  switch (KindOf(segment)) {
-    case Pause:
-    case SentenceEnd:
+  const bool front = segment.FrontSet();
+  switch (segment.Kind()) {
+    case SegmentKind::kPause:
+    case SegmentKind::kSentenceEnd:
       // A negative length is no length.
       RenderPause(segment.count > 0 ? static_cast<std::uint64_t>(segment.count) : 0, buffer);
       break;
-    case Vowel:
+    case SegmentKind::kVowel:
       RenderVowel(segment.index, VowelDurationMs(speed, segment.count), segment.lengthPercent,
                   segment.glideSteps, segment.glideShape, envelope, units, buffer);
       break;
-    case Onset:
+    case SegmentKind::kOnset:
       RenderConsonant(segment.index, segment.count, 0, front, units, buffer);
       break;
-    case Coda:
+    case SegmentKind::kCoda:
       RenderConsonant(segment.index, segment.count, 1, front, units, buffer);
       break;
     default:

@@ -15,7 +15,6 @@ namespace orvanel::synth {
 
 namespace {
 
-constexpr std::int32_t kKindMask = 15;
 constexpr std::int32_t kVowelTag = 1;
 constexpr std::int32_t kConsonantTag = 2;
 constexpr int kHistoryCycles = 13;         // enough cycles before a vowel for its steady state
@@ -28,8 +27,6 @@ constexpr double kQ8 = 256.0;
 constexpr std::int32_t kMaxResponse = 6000;         // samples of a vowel's cycle response
 constexpr std::int32_t kFullScaleQ8 = 32768 * 256;  // a response sample at full scale
 constexpr std::uint64_t kGiveBackStep = 64;         // vowel lengths given back at a fast rate
-
-std::int32_t KindOf(const Segment& s) { return s.kind & kKindMask; }
 
 // Pitch targets in steps of 1/8 semitone (at most 0.36 % off): units of the same pitch are made
 // once and reused.
@@ -440,9 +437,9 @@ float ControlledRenderer::ConsonantSemitones(std::size_t i, bool onset) const {
         if (k == 0) return false;
         --k;
       }
-      const std::int32_t kind = KindOf(list[k]);
-      if (kind == Pause || kind == SentenceEnd) return false;
-      if (kind == Vowel) {
+      const SegmentKind kind = list[k].Kind();
+      if (kind == SegmentKind::kPause || kind == SegmentKind::kSentenceEnd) return false;
+      if (kind == SegmentKind::kVowel) {
         st = VowelSemitones(k, !forward);
         return true;
       }
@@ -461,24 +458,24 @@ void ControlledRenderer::RenderSegment(std::size_t i, std::uint16_t speed, Sampl
     return;
   }
   const std::uint32_t before = buffer.SampleCount();
-  switch (KindOf(segment)) {
-    case Pause:
-    case SentenceEnd: {
+  switch (segment.Kind()) {
+    case SegmentKind::kPause:
+    case SegmentKind::kSentenceEnd: {
       const std::uint64_t ms = segment.count > 0 ? static_cast<std::uint64_t>(segment.count) : 0;
       std::uint64_t scaled = ms * 100 / controls_.ratePercent;
-      const std::uint64_t floor =
-          std::min(ms, KindOf(segment) == SentenceEnd ? kMinSentenceEndMs : kMinPauseMs);
+      const std::uint64_t floor = std::min(
+          ms, segment.Kind() == SegmentKind::kSentenceEnd ? kMinSentenceEndMs : kMinPauseMs);
       RenderPause(std::max(scaled, floor), buffer);
       designedSamples_ += static_cast<double>(MsToSamples(ms));
       break;
     }
-    case Vowel:
+    case SegmentKind::kVowel:
       RenderVowel(i, speed, buffer);
       break;
-    case Onset:
+    case SegmentKind::kOnset:
       RenderConsonant(i, 0, buffer);
       break;
-    case Coda:
+    case SegmentKind::kCoda:
       RenderConsonant(i, 1, buffer);
       break;
     default:
@@ -552,7 +549,7 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
 void ControlledRenderer::RenderConsonant(std::size_t i, int part, SampleBuffer& buffer) {
   const Segment& s = (*list_)[i];
   if (s.index < 0 || s.index >= frontend::kConsonantCount) return;
-  const bool front = (s.kind & FrontSet) != 0;
+  const bool front = s.FrontSet();
   const std::size_t entry = static_cast<std::size_t>(2 * (s.index / 2) + part);
   const UnitEntry& unit = front ? units_.front[entry] : units_.back[entry];
   const ConsonantVoice& map = front ? data_.front[entry] : data_.back[entry];
@@ -565,7 +562,8 @@ void ControlledRenderer::RenderConsonant(std::size_t i, int part, SampleBuffer& 
   }
   const std::int16_t* samples = LockUnit(unit.handle);
   if (samples == nullptr) return;
-  const bool onsetEnd = part == 0 && i + 1 < list_->Size() && KindOf((*list_)[i + 1]) == Vowel;
+  const bool onsetEnd =
+      part == 0 && i + 1 < list_->Size() && (*list_)[i + 1].Kind() == SegmentKind::kVowel;
   const double newPeriod = PeriodFor(st);
   const UnitCache::Key key = {2, (front ? 1u : 0u) | entry << 1 | (onsetEnd ? 1u : 0u) << 8,
                               std::bit_cast<std::uint64_t>(timeScale),

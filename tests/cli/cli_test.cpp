@@ -20,9 +20,9 @@
 #include <thread>
 #include <vector>
 
+#include "codepage/codepage.h"
 #include "frontend/text_to_phonetic.h"
 #include "library/built_in_units.h"
-#include "platform/codepage.h"
 #include "synth/segment_planner.h"
 #include "synth/segment_renderer.h"
 
@@ -513,8 +513,8 @@ std::string DesignedPcm(const std::string& utf8, unsigned speed, unsigned pitch)
   std::string error;
   EXPECT_EQ(orvanel::library::LoadBuiltInUnits(units, error), 1) << error;
   std::string cp, phonetic;
-  orvanel::platform::DecodeError bad;
-  EXPECT_TRUE(orvanel::platform::Utf8ToCp1254(utf8, cp, bad));
+  orvanel::codepage::DecodeError bad;
+  EXPECT_TRUE(orvanel::codepage::Utf8ToCp1254(utf8, cp, bad));
   orvanel::frontend::TextToPhonetic(cp, phonetic);
   std::string pcm;
   orvanel::synth::SegmentList list;

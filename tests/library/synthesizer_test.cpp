@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "codepage/codepage.h"
+#include "embedded/embedded_units.h"
 #include "engine/speech_engine.h"
 #include "frontend/text_to_phonetic.h"
 #include "library/built_in_units.h"
-#include "platform/codepage.h"
-#include "platform/embedded_units.h"
 #include "platform/linux_thread.h"
 #include "synth/segment_planner.h"
 #include "synth/segment_renderer.h"
@@ -88,8 +88,8 @@ TextReader Trickle(const std::string& text, std::size_t step) {
 
 std::string Cp(std::string_view utf8) {
   std::string out;
-  platform::DecodeError bad;
-  EXPECT_TRUE(platform::Utf8ToCp1254(utf8, out, bad));
+  codepage::DecodeError bad;
+  EXPECT_TRUE(codepage::Utf8ToCp1254(utf8, out, bad));
   return out;
 }
 
@@ -145,7 +145,7 @@ TEST(Synthesizer, GoldenTextsGiveTheDesignedPcmWholeStreamedAndThroughTheEngine)
   // The engine plays the same stretches on its device.
   test::FakeAudio audio;
   platform::LinuxThreadFactory threads;
-  const platform::EmbeddedUnitStore store;
+  const embedded::EmbeddedUnitStore store;
   engine::EngineServices services;
   services.units = &store;
   services.threads = &threads;

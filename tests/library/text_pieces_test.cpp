@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
+#include "codepage/codepage.h"
 #include "frontend/text_to_phonetic.h"
 #include "library/synthesizer.h"
-#include "platform/codepage.h"
 #include "synth/unit_inventory.h"
 
 namespace orvanel::library {
@@ -18,8 +18,8 @@ namespace {
 std::string Whole(std::string_view text, TextEncoding encoding) {
   std::string cp;
   if (encoding == TextEncoding::kUtf8) {
-    platform::DecodeError bad;
-    EXPECT_TRUE(platform::Utf8ToCp1254(text, cp, bad));
+    codepage::DecodeError bad;
+    EXPECT_TRUE(codepage::Utf8ToCp1254(text, cp, bad));
   } else {
     cp.assign(text);
   }

@@ -18,9 +18,9 @@
 #include <thread>
 #include <vector>
 
+#include "embedded/embedded_units.h"
 #include "engine/speech_engine.h"
 #include "frontend/text_to_phonetic.h"
-#include "platform/embedded_units.h"
 #include "platform/linux_thread.h"
 #include "synth/sample_buffer.h"
 #include "synth/segment_planner.h"
@@ -313,7 +313,7 @@ std::vector<std::int16_t> RenderedStretch(const synth::UnitInventory& units, std
 
 TEST_F(AlsaSoundServer, ASpokenSentenceReachesTheServerAsRendered) {
   const std::string sentence = "Merhaba d\xFCnya, bu bir denemedir.";
-  EmbeddedUnitStore store;
+  embedded::EmbeddedUnitStore store;
   synth::UnitInventory units;
   std::string error;
   ASSERT_EQ(synth::LoadUnits(store, units, error), 1) << error;

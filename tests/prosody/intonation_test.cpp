@@ -40,12 +40,12 @@ Planned Plan(std::u8string_view utf8, const IntonationTargets& targets = {}) {
   int word = 0;
   bool sawVowel = false;
   for (std::size_t i = 0; i < list.Size(); ++i) {
-    const int kind = list[i].kind & 15;
-    if (kind == synth::Pause && sawVowel) {
+    const synth::SegmentKind kind = list[i].Kind();
+    if (kind == synth::SegmentKind::kPause && sawVowel) {
       ++word;
       sawVowel = false;
     }
-    if (kind == synth::Vowel) {
+    if (kind == synth::SegmentKind::kVowel) {
       p.syllables.push_back({word, contour[i]});
       sawVowel = true;
     }
@@ -177,7 +177,7 @@ TEST(PrepareSegmentsForProsody, PlaysEveryVowelAtFullLengthWithoutTheEarlyGlide)
   ASSERT_EQ(stressed.size(), list.Size());
   std::vector<bool> stressedVowels;
   for (std::size_t i = 0; i < list.Size(); ++i) {
-    if ((list[i].kind & 15) != synth::Vowel) {
+    if (list[i].Kind() != synth::SegmentKind::kVowel) {
       EXPECT_FALSE(stressed[i]);
       continue;
     }

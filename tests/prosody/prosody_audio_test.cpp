@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/embedded_units.h"
+#include "embedded/embedded_units.h"
 #include "prosody/prosody.h"
 #include "synth/segment_planner.h"
 #include "synth/voice_controls.h"
@@ -41,7 +41,7 @@ std::vector<double> SyllableF0(std::u8string_view utf8) {
   std::vector<double> f0;
   const auto& starts = buffer.UnitStarts();
   for (std::size_t i = 0; i < list.Size(); ++i) {
-    if ((list[i].kind & 15) != synth::Vowel) continue;
+    if (list[i].Kind() != synth::SegmentKind::kVowel) continue;
     const std::uint32_t begin = starts[i];
     const std::uint32_t end = i + 1 < starts.Size() ? starts[i + 1] : buffer.SampleCount();
     const std::uint32_t margin = (end - begin) / 10;
@@ -85,7 +85,7 @@ TEST(ProsodyAudio, MeasuredPitchFollowsTheContourWithinASemitone) {
     ASSERT_TRUE(ContourForStretch(list, phonetic, contour));
     std::vector<double> target;
     for (std::size_t i = 0; i < list.Size(); ++i)
-      if ((list[i].kind & 15) == synth::Vowel)
+      if (list[i].Kind() == synth::SegmentKind::kVowel)
         target.push_back((contour[i].startSemitones + contour[i].endSemitones) / 2);
     const std::vector<double> measured = SyllableF0(text);
     ASSERT_EQ(measured.size(), target.size());

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "codepage/codepage.h"
 #include "frontend/text_to_phonetic.h"
-#include "platform/codepage.h"
 #include "reading/turkish_reading.h"
 
 namespace orvanel::reading {
@@ -109,11 +109,11 @@ std::vector<ReadingCase> LoadCases() {
 // The whole chain of the window and the command line: reading, code page, front end.
 std::string PhoneticOf(const std::string& utf8) {
   std::string text;
-  platform::DecodeError error;
-  if (!platform::Utf8ToCp1254(utf8, text, error)) return "<not UTF-8>";
+  codepage::DecodeError error;
+  if (!codepage::Utf8ToCp1254(utf8, text, error)) return "<not UTF-8>";
   std::string phonetic;
   frontend::TextToPhonetic(text, phonetic);
-  return platform::Cp1254ToUtf8(phonetic);
+  return codepage::Cp1254ToUtf8(phonetic);
 }
 
 void PrintTo(const ReadingCase& c, std::ostream* os) {
@@ -163,11 +163,11 @@ TEST(GoldenReadingFile, UnchangedTextKeepsTheDesignedTranscription) {
   for (const auto& c : LoadCases()) {
     if (c.input != c.expected) continue;
     std::string text;
-    platform::DecodeError error;
-    if (!platform::Utf8ToCp1254(c.input, text, error)) continue;
+    codepage::DecodeError error;
+    if (!codepage::Utf8ToCp1254(c.input, text, error)) continue;
     std::string designed;
     frontend::TextToPhonetic(text, designed);
-    EXPECT_EQ(PhoneticOf(ReadTurkish(c.input)), platform::Cp1254ToUtf8(designed)) << c.name;
+    EXPECT_EQ(PhoneticOf(ReadTurkish(c.input)), codepage::Cp1254ToUtf8(designed)) << c.name;
   }
 }
 

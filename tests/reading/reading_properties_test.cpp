@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/codepage.h"
+#include "codepage/codepage.h"
 #include "reading/reading_tables.h"
 #include "reading/turkish_reading.h"
 #include "reading/utf8_text.h"
@@ -105,8 +105,8 @@ void CheckProperties(const std::string& input) {
   }
   // Valid UTF-8 in, only characters of the code page out.
   std::string cp;
-  platform::DecodeError error;
-  if (platform::Utf8ToCp1254(input, cp, error)) {
+  codepage::DecodeError error;
+  if (codepage::Utf8ToCp1254(input, cp, error)) {
     for (std::size_t i = 0; i < out.size();) {
       char32_t ch;
       const std::size_t len = DecodeUtf8(out, i, ch);

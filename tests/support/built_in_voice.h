@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/embedded_units.h"
+#include "embedded/embedded_units.h"
 #include "synth/unit_inventory.h"
 #include "synth/voice_controls.h"
 
@@ -18,7 +18,7 @@ struct BuiltInVoice {
 inline const BuiltInVoice& LoadedVoice() {
   static const BuiltInVoice loaded = [] {
     BuiltInVoice v;
-    const platform::EmbeddedUnitStore store;
+    const embedded::EmbeddedUnitStore store;
     std::string error;
     v.ok = synth::LoadUnits(store, v.units, error) == 1 &&
            synth::LoadVoiceData(store, v.data, error) == 1;

@@ -19,16 +19,16 @@ namespace {
 
 Segment V(std::int32_t index, std::int32_t count = 1, std::uint32_t percent = 100,
           std::int32_t steps = 1, std::int32_t shape = 1) {
-  return Segment{Vowel, index, count, percent, steps, shape};
+  return Segment{KindCode(SegmentKind::kVowel), index, count, percent, steps, shape};
 }
 Segment On(std::int32_t index, bool front = false) {
-  return Segment{Onset | (front ? FrontSet : 0), index, 1, 0, 0, 0};
+  return Segment{KindCode(SegmentKind::kOnset) | (front ? kFrontSetFlag : 0), index, 1, 0, 0, 0};
 }
 Segment Co(std::int32_t index, bool front = false) {
-  return Segment{Coda | (front ? FrontSet : 0), index, 1, 0, 0, 0};
+  return Segment{KindCode(SegmentKind::kCoda) | (front ? kFrontSetFlag : 0), index, 1, 0, 0, 0};
 }
-Segment P(std::int32_t ms) { return Segment{Pause, 0, ms, 0, 0, 0}; }
-Segment End() { return Segment{SentenceEnd, 0, 700, 0, 0, 0}; }
+Segment P(std::int32_t ms) { return Segment{KindCode(SegmentKind::kPause), 0, ms, 0, 0, 0}; }
+Segment End() { return Segment{KindCode(SegmentKind::kSentenceEnd), 0, 700, 0, 0, 0}; }
 
 std::vector<Segment> Contents(const SegmentList& list) {
   return std::vector<Segment>(list.begin(), list.end());

@@ -170,12 +170,15 @@ TEST(RenderSegment, ConsonantCountRepeatsTheUnit) {
   FakeUnits units;
   SampleBuffer buffer;
   ASSERT_EQ(buffer.Begin(kStretchCapacityBytes, 50), 1);
-  RenderSegment(Segment{Onset, 2, 3, 0, 0, 0}, "", 50, units.Inventory(), buffer);
+  RenderSegment(Segment{KindCode(SegmentKind::kOnset), 2, 3, 0, 0, 0}, "", 50, units.Inventory(),
+                buffer);
   const std::uint32_t length = FakeUnits::BackLength(2);
   EXPECT_EQ(Contents(buffer), std::vector<std::int16_t>(3 * length, FakeUnits::BackMarker(2)));
   EXPECT_EQ(Starts(buffer), (std::vector<std::uint32_t>{0, length, 2 * length}));
-  RenderSegment(Segment{Onset, 2, 0, 0, 0, 0}, "", 50, units.Inventory(), buffer);
-  RenderSegment(Segment{Onset, 2, -5, 0, 0, 0}, "", 50, units.Inventory(), buffer);
+  RenderSegment(Segment{KindCode(SegmentKind::kOnset), 2, 0, 0, 0, 0}, "", 50, units.Inventory(),
+                buffer);
+  RenderSegment(Segment{KindCode(SegmentKind::kOnset), 2, -5, 0, 0, 0}, "", 50, units.Inventory(),
+                buffer);
   EXPECT_EQ(buffer.SampleCount(), 3 * length);
 }
 
@@ -184,17 +187,19 @@ TEST(RenderSegment, HugeConsonantCountStopsWhenTheBufferIsFull) {
   const std::uint32_t length = FakeUnits::BackLength(0);
   SampleBuffer buffer;
   ASSERT_EQ(buffer.Begin(2 * (3 * length + 1), 50), 1);
-  RenderSegment(Segment{Onset, 0, 2147483647, 0, 0, 0}, "", 50, units.Inventory(), buffer);
+  RenderSegment(Segment{KindCode(SegmentKind::kOnset), 0, 2147483647, 0, 0, 0}, "", 50,
+                units.Inventory(), buffer);
   EXPECT_EQ(buffer.SampleCount(), 3 * length);
   EXPECT_LE(buffer.UnitStarts().Size(), 4u);
 }
 
 TEST(RenderSegment, PausesAreSilence) {
   FakeUnits units;
-  for (const auto& [segment, samples] : {std::pair{Segment{Pause, 0, 1, 0, 0, 0}, 22u},
-                                         std::pair{Segment{Pause, 0, 100, 0, 0, 0}, 2205u},
-                                         std::pair{Segment{SentenceEnd, 0, 700, 0, 0, 0}, 15435u},
-                                         std::pair{Segment{Pause, 0, -1, 0, 0, 0}, 0u}}) {
+  for (const auto& [segment, samples] :
+       {std::pair{Segment{KindCode(SegmentKind::kPause), 0, 1, 0, 0, 0}, 22u},
+        std::pair{Segment{KindCode(SegmentKind::kPause), 0, 100, 0, 0, 0}, 2205u},
+        std::pair{Segment{KindCode(SegmentKind::kSentenceEnd), 0, 700, 0, 0, 0}, 15435u},
+        std::pair{Segment{KindCode(SegmentKind::kPause), 0, -1, 0, 0, 0}, 0u}}) {
     SampleBuffer buffer;
     ASSERT_EQ(buffer.Begin(kStretchCapacityBytes, 50), 1);
     RenderSegment(segment, "", 50, units.Inventory(), buffer);
@@ -219,10 +224,12 @@ TEST(RenderSegment, VowelIndexOutsideTheTableRendersNothing) {
   SampleBuffer buffer;
   ASSERT_EQ(buffer.Begin(kStretchCapacityBytes, 50), 1);
   for (std::int32_t index : {-1, -2, 16, 17, 1000}) {
-    RenderSegment(Segment{Vowel, index, 1, 100, 1, 1}, "----", 50, units.Inventory(), buffer);
+    RenderSegment(Segment{KindCode(SegmentKind::kVowel), index, 1, 100, 1, 1}, "----", 50,
+                  units.Inventory(), buffer);
   }
   for (std::int32_t index : {-1, 48, 49}) {
-    RenderSegment(Segment{Onset, index, 1, 0, 0, 0}, "", 50, units.Inventory(), buffer);
+    RenderSegment(Segment{KindCode(SegmentKind::kOnset), index, 1, 0, 0, 0}, "", 50,
+                  units.Inventory(), buffer);
   }
   EXPECT_EQ(buffer.SampleCount(), 0u);
   EXPECT_TRUE(buffer.UnitStarts().Empty());
@@ -266,14 +273,16 @@ TEST(RenderVowel, Speed0Gives44SamplesOfThePeriod) {
   SampleBuffer buffer;
   ASSERT_EQ(buffer.Begin(kStretchCapacityBytes, 50), 1);
   // Without glide: exactly the first 44 samples.
-  RenderSegment(Segment{Vowel, 0, 1, 100, 0, 1}, "----", 0, units.Inventory(), buffer);
+  RenderSegment(Segment{KindCode(SegmentKind::kVowel), 0, 1, 100, 0, 1}, "----", 0,
+                units.Inventory(), buffer);
   std::vector<std::int16_t> first44 = VowelRun(0, 1);
   first44.resize(44);
   EXPECT_EQ(Contents(buffer), first44);
   // With the default glide of one step the 44 samples are read a little faster.
   ASSERT_EQ(buffer.Release(), 1);
   ASSERT_EQ(buffer.Begin(kStretchCapacityBytes, 50), 1);
-  RenderSegment(Segment{Vowel, 0, 1, 100, 1, 1}, "----", 0, units.Inventory(), buffer);
+  RenderSegment(Segment{KindCode(SegmentKind::kVowel), 0, 1, 100, 1, 1}, "----", 0,
+                units.Inventory(), buffer);
   SampleBuffer expected;
   ASSERT_EQ(expected.Begin(kStretchCapacityBytes, 50), 1);
   ASSERT_EQ(expected.AppendSilence(0), 1);
@@ -288,7 +297,8 @@ TEST(RenderVowel, VowelIndexPicksTheUnitByHalfIndex) {
   for (std::int32_t index = 0; index < 16; ++index) {
     SampleBuffer buffer;
     ASSERT_EQ(buffer.Begin(kStretchCapacityBytes, 50), 1);
-    RenderSegment(Segment{Vowel, index, 1, 100, 0, 1}, "----", 0, units.Inventory(), buffer);
+    RenderSegment(Segment{KindCode(SegmentKind::kVowel), index, 1, 100, 0, 1}, "----", 0,
+                  units.Inventory(), buffer);
     ASSERT_EQ(buffer.SampleCount(), 44u);
     EXPECT_EQ(buffer.Samples()[0], FakeUnits::VowelSample(index / 2, 0)) << index;
   }
@@ -298,7 +308,8 @@ TEST(RenderVowel, StressAndLateGlideAreApplied) {
   FakeUnits units;
   SampleBuffer buffer;
   ASSERT_EQ(buffer.Begin(kStretchCapacityBytes, 50), 1);
-  RenderSegment(Segment{Vowel, 9, 1, 90, 2, 2}, "/----", 50, units.Inventory(), buffer);
+  RenderSegment(Segment{KindCode(SegmentKind::kVowel), 9, 1, 90, 2, 2}, "/----", 50,
+                units.Inventory(), buffer);
 
   SampleBuffer expected;
   ASSERT_EQ(expected.Begin(kStretchCapacityBytes, 50), 1);
@@ -350,7 +361,8 @@ TEST(RenderVowel, LongRunOfOneVowelFillsTheBuffer) {
   ASSERT_EQ(list.Size(), 1u);
   SampleBuffer buffer;
   ASSERT_EQ(buffer.Begin(kStretchCapacityBytes, 50), 1);
-  RenderSegment(Segment{Vowel, 1, list[0].count, 100, 0, 1}, "", 99, units.Inventory(), buffer);
+  RenderSegment(Segment{KindCode(SegmentKind::kVowel), 1, list[0].count, 100, 0, 1}, "", 99,
+                units.Inventory(), buffer);
   const std::uint32_t wholeCopies = kStretchCapacityBytes / 2 / FakeUnits::kVowelLength;
   EXPECT_EQ(buffer.SampleCount(), wholeCopies * FakeUnits::kVowelLength);
 

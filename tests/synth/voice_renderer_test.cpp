@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "codepage/codepage.h"
+#include "embedded/embedded_units.h"
 #include "frontend/text_to_phonetic.h"
-#include "platform/codepage.h"
-#include "platform/embedded_units.h"
 #include "synth/segment_planner.h"
 #include "synth/segment_renderer.h"
 #include "synth/voice_controls.h"
@@ -23,8 +23,8 @@ const test::BuiltInVoice& Voice() { return test::LoadedVoice(); }
 
 std::string Phonetic(const std::string& utf8) {
   std::string text, phonetic;
-  platform::DecodeError error;
-  if (!platform::Utf8ToCp1254(utf8, text, error)) return {};
+  codepage::DecodeError error;
+  if (!codepage::Utf8ToCp1254(utf8, text, error)) return {};
   frontend::TextToPhonetic(text, phonetic);
   return phonetic;
 }
@@ -119,15 +119,15 @@ struct PauseCase {
 TEST(ControlledRenderer, PausesScaleWithTheRateAboveTheirFloors) {
   ASSERT_TRUE(Voice().ok);
   const std::vector<PauseCase> cases = {
-      {SentenceEnd, 700, 400, 3858},  // 175 ms
-      {SentenceEnd, 700, 200, 7717},  // 350 ms
-      {SentenceEnd, 700, 50, 30870},  // 1400 ms
-      {SentenceEnd, 400, 400, 2646},  // the 120 ms floor
-      {SentenceEnd, 100, 400, 2205},  // shorter than the floor: kept
-      {Pause, 100, 400, 882},         // the 40 ms floor for a comma
-      {Pause, 100, 200, 1102},        // 50 ms
-      {Pause, 1, 400, 22},            // a space is under the floor: kept
-      {Pause, 1, 25, 88},             // 4 ms
+      {KindCode(SegmentKind::kSentenceEnd), 700, 400, 3858},  // 175 ms
+      {KindCode(SegmentKind::kSentenceEnd), 700, 200, 7717},  // 350 ms
+      {KindCode(SegmentKind::kSentenceEnd), 700, 50, 30870},  // 1400 ms
+      {KindCode(SegmentKind::kSentenceEnd), 400, 400, 2646},  // the 120 ms floor
+      {KindCode(SegmentKind::kSentenceEnd), 100, 400, 2205},  // shorter than the floor: kept
+      {KindCode(SegmentKind::kPause), 100, 400, 882},         // the 40 ms floor for a comma
+      {KindCode(SegmentKind::kPause), 100, 200, 1102},        // 50 ms
+      {KindCode(SegmentKind::kPause), 1, 400, 22},            // a space is under the floor: kept
+      {KindCode(SegmentKind::kPause), 1, 25, 88},             // 4 ms
   };
   for (const PauseCase& c : cases) {
     SegmentList list;
@@ -172,10 +172,16 @@ TEST(ControlledRenderer, EdgeVowelsRenderLikeTheDesignedOnes) {
     bool dropped;
   };
   const std::vector<Case> cases = {
-      {{Vowel, 0, 0, 100, 0, 0}, 50, 194, false},           // no letters: one period
-      {{Vowel, 0, 1, 0, 1, 1}, 50, 0, false},               // stretched to nothing
-      {{Vowel, 6, 2147483647, 100, 1, 1}, 65535, 0, true},  // far too long for any buffer
-      {{Vowel, 2, 1, 95, 1, 1}, 50, 2514, false},           // stressed: 13 periods at +0.9 st
+      {{KindCode(SegmentKind::kVowel), 0, 0, 100, 0, 0}, 50, 194, false},  // no letters: one period
+      {{KindCode(SegmentKind::kVowel), 0, 1, 0, 1, 1}, 50, 0, false},      // stretched to nothing
+      {{KindCode(SegmentKind::kVowel), 6, 2147483647, 100, 1, 1},
+       65535,
+       0,
+       true},  // far too long for any buffer
+      {{KindCode(SegmentKind::kVowel), 2, 1, 95, 1, 1},
+       50,
+       2514,
+       false},  // stressed: 13 periods at +0.9 st
   };
   for (const Case& c : cases) {
     SegmentList list;

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "embedded/embedded_units.h"
 #include "frontend/unit_names.h"
-#include "platform/embedded_units.h"
 #include "synth/voice_controls.h"
 #include "tests/support/built_in_voice.h"
 #include "tests/units/unit_analysis.h"
@@ -108,7 +108,7 @@ TEST(VoiceData, MissingOrMalformedItemIsReportedByName) {
       return real.Find(type, name);
     }
   };
-  const platform::EmbeddedUnitStore real;
+  const embedded::EmbeddedUnitStore real;
   for (const char* name : {"A_1", "UE_1", "B_PRE", "KE", "Z_POST"}) {
     const Store store(real, name);
     VoiceData data;

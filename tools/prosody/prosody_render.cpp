@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/codepage.h"
-#include "platform/embedded_units.h"
+#include "codepage/codepage.h"
+#include "embedded/embedded_units.h"
 #include "prosody/prosody.h"
 #include "synth/segment_planner.h"
 #include "synth/voice_controls.h"
@@ -20,13 +20,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string text, phonetic, error;
-  platform::DecodeError decode;
-  if (!platform::Utf8ToCp1254(argv[1], text, decode)) {
+  codepage::DecodeError decode;
+  if (!codepage::Utf8ToCp1254(argv[1], text, decode)) {
     std::fprintf(stderr, "the text is not valid UTF-8\n");
     return 1;
   }
   prosody::TranscribeForProsody(text, phonetic);
-  const platform::EmbeddedUnitStore store;
+  const embedded::EmbeddedUnitStore store;
   synth::UnitInventory units;
   synth::VoiceData voice;
   if (synth::LoadUnits(store, units, error) != 1 ||
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < list.Size(); ++i) {
       const std::uint32_t before = buffer.SampleCount();
       renderer.RenderSegment(i, 50, buffer);
-      if ((list[i].kind & 15) != synth::Vowel) continue;
+      if (list[i].Kind() != synth::SegmentKind::kVowel) continue;
       const double base = static_cast<double>(pcm.size());
       char row[128];
       std::snprintf(row, sizeof row, "%.1f,%.1f,%.2f,%.2f\n", (base + before) / 22.05,
@@ -68,6 +68,6 @@ int main(int argc, char** argv) {
   out.write(reinterpret_cast<const char*>(pcm.data()),
             static_cast<std::streamsize>(pcm.size() * sizeof(std::int16_t)));
   if (argc > 3) std::ofstream(argv[3], std::ios::trunc) << csv;
-  std::printf("%s\n", platform::Cp1254ToUtf8(phonetic).c_str());
+  std::printf("%s\n", codepage::Cp1254ToUtf8(phonetic).c_str());
   return out ? 0 : 1;
 }

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "codepage/codepage.h"
 #include "frontend/letter_tables.h"
 #include "frontend/text_scanner.h"
-#include "platform/codepage.h"
 #include "prosody/word_stress.h"
 
 namespace {
@@ -27,7 +27,7 @@ std::string Shown(const std::string& cp1254, int syllable) {
     marked.push_back(c);
     if (vowel && k++ == syllable) marked += "]";
   }
-  return orvanel::platform::Cp1254ToUtf8(marked);
+  return orvanel::codepage::Cp1254ToUtf8(marked);
 }
 
 }  // namespace
@@ -46,8 +46,8 @@ int main(int argc, char** argv) {
   std::string line;
   while (std::getline(in, line)) {
     std::string text;
-    orvanel::platform::DecodeError error;
-    if (!orvanel::platform::Utf8ToCp1254(line, text, error)) continue;
+    orvanel::codepage::DecodeError error;
+    if (!orvanel::codepage::Utf8ToCp1254(line, text, error)) continue;
     ++sentences;
     orvanel::frontend::ApplyEscapes(text);
     // The same decisions the transcriber makes: names by capital inside a sentence or apostrophe.

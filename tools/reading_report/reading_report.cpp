@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "codepage/codepage.h"
 #include "frontend/text_to_phonetic.h"
-#include "platform/codepage.h"
 #include "reading/turkish_reading.h"
 #include "reading/utf8_text.h"
 
@@ -22,8 +22,8 @@ using namespace orvanel;
 
 std::string Transcribe(const std::string& utf8) {
   std::string text;
-  platform::DecodeError error;
-  if (!platform::Utf8ToCp1254(utf8, text, error)) return "<not UTF-8>";
+  codepage::DecodeError error;
+  if (!codepage::Utf8ToCp1254(utf8, text, error)) return "<not UTF-8>";
   std::string phonetic;
   frontend::TextToPhonetic(text, phonetic);
   return phonetic;

@@ -10,9 +10,9 @@
 #include <iterator>
 #include <string>
 
+#include "codepage/codepage.h"
+#include "embedded/embedded_units.h"
 #include "frontend/text_to_phonetic.h"
-#include "platform/codepage.h"
-#include "platform/embedded_units.h"
 #include "synth/sample_buffer.h"
 #include "synth/segment_planner.h"
 #include "synth/voice_controls.h"
@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
   } else {
     utf8.assign(std::istreambuf_iterator<char>(std::cin), {});
   }
-  const platform::EmbeddedUnitStore store;
+  const embedded::EmbeddedUnitStore store;
   synth::UnitInventory units;
   synth::VoiceData data;
   std::string error;
@@ -41,8 +41,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::string text;
-  platform::DecodeError decode;
-  if (!platform::Utf8ToCp1254(utf8, text, decode)) {
+  codepage::DecodeError decode;
+  if (!codepage::Utf8ToCp1254(utf8, text, decode)) {
     std::fprintf(stderr, "the text is not UTF-8\n");
     return 1;
   }
@@ -62,11 +62,10 @@ int main(int argc, char** argv) {
       for (std::size_t i = 0; i < list.Size(); ++i) {
         const std::uint32_t before = buffer.SampleCount();
         renderer.RenderSegment(i, 50, buffer);
-        const std::int32_t kind = list[i].kind & 15;
-        byKind[kind == synth::Vowel                                 ? 1
-               : kind == synth::Pause || kind == synth::SentenceEnd ? 0
-                                                                    : 2] +=
-            buffer.SampleCount() - before;
+        const synth::Segment& s = list[i];
+        byKind[s.Kind() == synth::SegmentKind::kVowel ? 1
+               : s.IsSilence()                        ? 0
+                                                      : 2] += buffer.SampleCount() - before;
       }
       out.write(reinterpret_cast<const char*>(buffer.Samples()),
                 static_cast<std::streamsize>(2 * buffer.SampleCount()));

@@ -1,8 +1,8 @@
-#include "platform/embedded_units.h"
+#include "embedded/embedded_units.h"
 
 #include <algorithm>
 
-namespace orvanel::platform {
+namespace orvanel::embedded {
 
 std::span<const detail::EmbeddedUnit> EmbeddedUnitStore::All() {
   return {detail::kEmbeddedUnits, detail::kEmbeddedUnitCount};
@@ -30,4 +30,4 @@ std::span<const unsigned char> EmbeddedUnitStore::Find(std::string_view type,
   return {it->data, it->size};
 }
 
-}  // namespace orvanel::platform
+}  // namespace orvanel::embedded

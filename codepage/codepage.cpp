@@ -1,8 +1,8 @@
-#include "platform/codepage.h"
+#include "codepage/codepage.h"
 
 #include <array>
 
-namespace orvanel::platform {
+namespace orvanel::codepage {
 namespace {
 
 // Windows-1254 equals Latin-1 except in 0x80..0x9F and for six Turkish letters.
@@ -61,7 +61,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& cp) noexcept {
+std::size_t DecodeLongUtf8(std::string_view text, std::size_t i, char32_t& cp) noexcept {
   const auto b0 = static_cast<unsigned char>(text[i]);
   if (b0 < 0x80) {
     cp = b0;
@@ -137,4 +137,4 @@ std::string Cp1254ToUtf8(std::string_view text) {
   return out;
 }
 
-}  // namespace orvanel::platform
+}  // namespace orvanel::codepage

@@ -8,7 +8,7 @@
 
 #include "synth/unit_store.h"
 
-namespace orvanel::platform {
+namespace orvanel::embedded {
 
 namespace detail {
 struct EmbeddedUnit {
@@ -33,4 +33,4 @@ class EmbeddedUnitStore final : public synth::UnitStore {
   static std::span<const detail::EmbeddedUnit> AllVoice();
 };
 
-}  // namespace orvanel::platform
+}  // namespace orvanel::embedded

@@ -1,11 +1,11 @@
-#include "platform/codepage.h"
+#include "codepage/codepage.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
 
 #include <string>
 
-namespace orvanel::platform {
+namespace orvanel::codepage {
 namespace {
 
 std::string ToCp(std::string_view utf8) {
@@ -118,4 +118,4 @@ TEST(Codepage, OutputTurnsPairsIntoLineFeeds) {
 }
 
 }  // namespace
-}  // namespace orvanel::platform
+}  // namespace orvanel::codepage

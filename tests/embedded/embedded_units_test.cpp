@@ -1,4 +1,4 @@
-#include "platform/embedded_units.h"
+#include "embedded/embedded_units.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "synth/unit_inventory.h"
 #include "synth/voice_controls.h"
 
-namespace orvanel::platform {
+namespace orvanel::embedded {
 namespace {
 
 TEST(EmbeddedUnits, EveryUnitFileIsBuiltInByteForByte) {
@@ -68,4 +68,4 @@ TEST(EmbeddedUnits, EveryUnitHasItsVoiceDataUnderTheSameName) {
 }
 
 }  // namespace
-}  // namespace orvanel::platform
+}  // namespace orvanel::embedded

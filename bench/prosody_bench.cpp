@@ -214,19 +214,17 @@ void RenderParagraph(benchmark::State& state, bool prosodyMode, bool flatContour
   orvanel::synth::SegmentList list;
   orvanel::synth::SampleBuffer buffer;
   std::vector<orvanel::synth::VowelPitch> contour;
-  std::vector<bool> stressed;
+  orvanel::synth::StretchNotes notes;
   std::int64_t samples = 0;
   for (auto _ : state) {
     std::int32_t position = 0;
     while (true) {
-      const std::int32_t start = position;
-      if (orvanel::synth::PlanStretch(phonetic, position, list) != 1) break;
+      if (orvanel::synth::PlanStretch(phonetic, position, list, {true}, &notes) != 1) break;
       contour.clear();
       if (flatContour) contour.assign(list.Size(), {});
       if (prosodyMode) {
-        orvanel::prosody::ContourForStretch(
-            list, std::string_view(phonetic).substr(static_cast<std::size_t>(start)), contour);
-        orvanel::prosody::PrepareSegmentsForProsody(list, stressed);
+        orvanel::prosody::ContourForStretch(list, notes, contour);
+        orvanel::prosody::PrepareSegmentsForProsody(list);
       }
       buffer.Begin(orvanel::synth::kStretchCapacityBytes, 50);
       renderer.BeginStretch(list, {}, contour);
@@ -254,16 +252,14 @@ void PlanParagraph(benchmark::State& state, bool prosodyMode) {
   orvanel::prosody::TranscribeForProsody(text, phonetic);
   orvanel::synth::SegmentList list;
   std::vector<orvanel::synth::VowelPitch> contour;
-  std::vector<bool> stressed;
+  orvanel::synth::StretchNotes notes;
   for (auto _ : state) {
     std::int32_t position = 0;
     while (true) {
-      const std::int32_t start = position;
-      if (orvanel::synth::PlanStretch(phonetic, position, list) != 1) break;
+      if (orvanel::synth::PlanStretch(phonetic, position, list, {true}, &notes) != 1) break;
       if (prosodyMode) {
-        orvanel::prosody::ContourForStretch(
-            list, std::string_view(phonetic).substr(static_cast<std::size_t>(start)), contour);
-        orvanel::prosody::PrepareSegmentsForProsody(list, stressed);
+        orvanel::prosody::ContourForStretch(list, notes, contour);
+        orvanel::prosody::PrepareSegmentsForProsody(list);
       }
       benchmark::DoNotOptimize(list.Size());
     }

@@ -24,20 +24,20 @@ std::string DescribeStretches(const std::string& phonetic, bool prosody) {
   using namespace synth;
   std::string out;
   SegmentList list;
+  StretchNotes notes;
   std::int32_t position = 0;
   std::size_t stretch = 0;
   char line[160];
-  for (std::int32_t start = position; PlanStretch(phonetic, position, list); start = position) {
+  for (std::int32_t start = position; PlanStretch(phonetic, position, list, {prosody}, &notes);
+       start = position) {
     std::snprintf(line, sizeof line, "stretch %zu (characters %d to %d):\n", ++stretch, start,
                   position - 1);
     out += line;
     std::vector<VowelPitch> contour;
     if (prosody) {
       prosody::StretchIntonation tune;
-      prosody::ContourForStretch(list, std::string_view(phonetic).substr(start), contour, {},
-                                 &tune);
-      std::vector<bool> stressed;
-      prosody::PrepareSegmentsForProsody(list, stressed);
+      prosody::ContourForStretch(list, notes, contour, {}, &tune);
+      prosody::PrepareSegmentsForProsody(list);
       std::snprintf(line, sizeof line, "  tune: %s\n", kTuneNames[static_cast<int>(tune.type)]);
       out += line;
     }

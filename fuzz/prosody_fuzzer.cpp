@@ -38,20 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   orvanel::synth::SegmentList list;
   std::vector<orvanel::synth::VowelPitch> contour;
-  std::vector<bool> stressed;
+  orvanel::synth::StretchNotes notes;
   std::int32_t position = 0;
   while (true) {
-    const std::int32_t start = position;
-    if (orvanel::synth::PlanStretch(marked, position, list) != 1) break;
-    Check(orvanel::prosody::ContourForStretch(
-        list, std::string_view(marked).substr(static_cast<std::size_t>(start)), contour));
+    if (orvanel::synth::PlanStretch(marked, position, list, {true}, &notes) != 1) break;
+    Check(notes.segments.size() == list.Size());
+    Check(orvanel::prosody::ContourForStretch(list, notes, contour));
     Check(contour.size() == list.Size());
     for (const auto& p : contour) {
       Check(std::abs(p.startSemitones) <= orvanel::synth::kMaxSemitones);
       Check(std::abs(p.endSemitones) <= orvanel::synth::kMaxSemitones);
     }
-    orvanel::prosody::PrepareSegmentsForProsody(list, stressed);
-    Check(stressed.size() == list.Size());
+    orvanel::prosody::PrepareSegmentsForProsody(list);
   }
   return 0;
 }

@@ -41,6 +41,7 @@ class Synthesizer::Feed {
   std::string phonetic;  // pending, from absolute offset base
   std::uint64_t base = 0;
   std::vector<RunOrigin> origins;  // runs that end after base, in order
+  bool phraseMarks = false;        // the text went through the reading stage
   // Prosody mode: the stressed transcription, which remembers sentence starts across pieces.
   std::unique_ptr<prosody::StressTranscriber> stress;
 
@@ -174,10 +175,12 @@ Outcome Synthesizer::RenderStretches(std::string_view phonetic, bool atEnd, bool
     while (limit > 0 && !IsSentenceEnd(phonetic[limit - 1])) --limit;
   }
   const std::string_view plannable = phonetic.substr(0, limit);
+  // The reading stage writes its phrase marks only outside the literal reading.
+  const bool phraseMarks = feed.phraseMarks;
   std::int32_t position = static_cast<std::int32_t>(consumed);
   for (;;) {
     const std::int32_t start = position;
-    if (synth::PlanStretch(plannable, position, segments_) == 0) break;
+    if (synth::PlanStretch(plannable, position, segments_, {phraseMarks}, &notes_) == 0) break;
     buffer_.Begin(synth::kStretchCapacityBytes, voice.pitch.load(std::memory_order_relaxed));
     synth::VoiceControls controls;
     controls.ratePercent = std::clamp<unsigned>(voice.ratePercent.load(std::memory_order_relaxed),
@@ -188,9 +191,8 @@ Outcome Synthesizer::RenderStretches(std::string_view phonetic, bool atEnd, bool
     // data is there).
     const bool intonation = prosody && controlled_ != nullptr;
     if (intonation) {
-      prosody::ContourForStretch(segments_, plannable.substr(static_cast<std::size_t>(start)),
-                                 contour_);
-      prosody::PrepareSegmentsForProsody(segments_, stressed_);
+      prosody::ContourForStretch(segments_, notes_, contour_);
+      prosody::PrepareSegmentsForProsody(segments_);
     }
     const bool controlledPath = controlled_ != nullptr && (!controls.IsNeutral() || intonation);
     if (controlledPath) {
@@ -271,6 +273,7 @@ Outcome Synthesizer::SpeakFrom(const TextReader& reader, TextEncoding encoding,
   const bool prosody = voice.prosody.load() && controlled_ != nullptr;
   TextPieces pieces(encoding, reading);
   Feed feed;
+  feed.phraseMarks = reading;
   if (prosody) feed.stress = std::make_unique<prosody::StressTranscriber>(true, &StressMemo());
   std::size_t consumed = 0;
   std::vector<char> block(kReadBlock);

@@ -20,6 +20,7 @@
 
 #include "synth/sample_buffer.h"
 #include "synth/segment.h"
+#include "synth/segment_planner.h"
 #include "synth/unit_inventory.h"
 #include "synth/voice_controls.h"
 
@@ -131,7 +132,7 @@ class Synthesizer {
   std::unique_ptr<synth::ControlledRenderer> controlled_;
   synth::SegmentList segments_;
   std::vector<synth::VowelPitch> contour_;
-  std::vector<bool> stressed_;
+  synth::StretchNotes notes_;
   synth::SampleBuffer buffer_;
   std::size_t stretchNumber_ = 0;
   std::string error_;

@@ -9,14 +9,21 @@
 namespace orvanel::prosody {
 namespace {
 
+// A comma and every phrase boundary inside a stretch (an aside, a colon, a semicolon) end a
+// clause; the tune rises at its end and its baseline is reset.
+bool IsClauseBoundary(frontend::PhraseBreak boundary) {
+  return boundary != frontend::PhraseBreak::kNone &&
+         boundary != frontend::PhraseBreak::kSentenceEnd;
+}
+
 using synth::Segment;
 using synth::SegmentList;
 using synth::VowelPitch;
 
 struct Word {
-  std::string letters;      // lower case, marks removed
-  std::vector<int> vowels;  // segment indices
-  int stressed = -1;        // segment index of the marked vowel
+  std::string_view letters;  // lower case, marks removed
+  std::vector<int> vowels;   // segment indices
+  int stressed = -1;         // segment index of the first marked vowel
   int clause = 0;
 };
 
@@ -24,89 +31,38 @@ struct Reading {
   std::vector<Word> words;
   std::vector<bool> stressed;
   std::vector<bool> lateGlide;
-  std::vector<synth::SegmentKind> kinds;
   char end = 0;
   int clauses = 1;
 };
 
-// Walks the stretch's text as the planner does and notes, per segment, what the planner does not
-// keep: stress marks, soft-g glides, words and clauses.
-Reading Read(std::string_view text) {
+// The stretch as the planner noted it: its words with their stressed vowels, and the clauses
+// that commas (and the other phrase boundaries) divide it into.
+Reading Read(const SegmentList& list, const synth::StretchNotes& notes) {
   Reading r;
-  int lastVowel = -1;
-  int previousVowel = -1;  // vowel unit of the previous record, -1 when it was not a vowel
-  bool inWord = false;
-  for (const char ch : text) {
-    if (ch == '\0') break;
-    if (ch == frontend::kFrontMark) continue;
-    if (lastVowel >= 0 && (ch == frontend::kStressMark || ch == frontend::kLateGlideMark ||
-                           ch == frontend::kEarlyGlideMark)) {
-      const auto v = static_cast<std::size_t>(lastVowel);
-      if (ch == frontend::kStressMark) {
-        r.stressed[v] = true;
-        for (Word& w : r.words) {
-          if (std::find(w.vowels.begin(), w.vowels.end(), lastVowel) != w.vowels.end() &&
-              w.stressed < 0)
-            w.stressed = lastVowel;
-        }
-      }
-      if (ch == frontend::kLateGlideMark) r.lateGlide[v] = true;
-      previousVowel = -1;
-      continue;
-    }
-    synth::SegmentKind kind = synth::SegmentKind::kNone;
-    switch (ch) {
-      case '\r':
-      case ' ':
-      case ',':
-        kind = synth::SegmentKind::kPause;
-        break;
-      case '!':
-      case '.':
-      case ':':
-      case ';':
-      case '?':
-        kind = synth::SegmentKind::kSentenceEnd;
-        break;
-      default:
-        if (frontend::VowelLookup(ch) >= 0) {
-          kind = synth::SegmentKind::kVowel;
-        } else if (frontend::ConsonantLookup(ch) >= 0) {
-          kind = (frontend::ConsonantLookup(ch) & 1) == 0 ? synth::SegmentKind::kOnset
-                                                          : synth::SegmentKind::kCoda;
-        }
-    }
-    if (kind == synth::SegmentKind::kVowel || kind == synth::SegmentKind::kOnset ||
-        kind == synth::SegmentKind::kCoda) {
-      if (!inWord) {
-        r.words.push_back({});
-        r.words.back().clause = r.clauses - 1;
-        inWord = true;
-      }
-      r.words.back().letters.push_back(frontend::ToLowerLetter(ch));
-    } else if (kind == synth::SegmentKind::kPause || kind == synth::SegmentKind::kSentenceEnd) {
-      inWord = false;
-      if (ch == ',') ++r.clauses;
-    }
-    const int unit = kind == synth::SegmentKind::kVowel ? frontend::VowelLookup(ch) / 2 : -1;
-    if (kind == synth::SegmentKind::kVowel && unit == previousVowel) {
-      // merged into the previous vowel
-    } else if (kind != synth::SegmentKind::kNone) {
-      r.kinds.push_back(kind);
-      r.stressed.push_back(false);
-      r.lateGlide.push_back(false);
-      if (kind == synth::SegmentKind::kVowel) {
-        lastVowel = static_cast<int>(r.kinds.size()) - 1;
-        r.words.back().vowels.push_back(lastVowel);
-      }
-    }
-    previousVowel = unit;
-    if (kind == synth::SegmentKind::kSentenceEnd) {
-      r.end = ch;
-      break;
-    }
+  r.end = notes.sentenceEnd;
+  r.stressed.assign(list.Size(), false);
+  r.lateGlide.assign(list.Size(), false);
+  for (std::size_t i = 0; i < list.Size(); ++i) {
+    r.stressed[i] = notes.segments[i].stressMarks > 0;
+    r.lateGlide[i] = notes.segments[i].lateGlide;
   }
-  // A comma right before the sentence end opens no clause of its own.
+  int clause = 0;
+  std::size_t next = 0;  // the next word to place
+  for (std::size_t i = 0; i <= list.Size(); ++i) {
+    while (next < notes.words.size() && notes.words[next].first == i) {
+      const synth::PlannedWord& planned = notes.words[next++];
+      Word w;
+      w.letters = planned.letters;
+      w.clause = clause;
+      for (const std::size_t v : planned.vowels) {
+        w.vowels.push_back(static_cast<int>(v));
+        if (w.stressed < 0 && r.stressed[v]) w.stressed = static_cast<int>(v);
+      }
+      r.words.push_back(std::move(w));
+    }
+    if (i < list.Size() && IsClauseBoundary(notes.segments[i].boundary)) ++clause;
+  }
+  // A boundary right before the sentence end opens no clause of its own.
   int last = 0;
   for (const Word& w : r.words) last = std::max(last, w.clause);
   r.clauses = last + 1;
@@ -115,26 +71,21 @@ Reading Read(std::string_view text) {
 
 }  // namespace
 
-void PrepareSegmentsForProsody(SegmentList& list, std::vector<bool>& stressed) {
-  stressed.assign(list.Size(), false);
-  for (std::size_t i = 0; i < list.Size(); ++i) {
-    Segment& s = list[i];
+void PrepareSegmentsForProsody(SegmentList& list) {
+  for (Segment& s : list) {
     if (s.Kind() != synth::SegmentKind::kVowel) continue;
-    stressed[i] = s.lengthPercent != 100;
     s.lengthPercent = 100;
     s.glideSteps = 0;
   }
 }
 
-bool ContourForStretch(const SegmentList& list, std::string_view text,
+bool ContourForStretch(const SegmentList& list, const synth::StretchNotes& notes,
                        std::vector<VowelPitch>& contour, const IntonationTargets& t,
                        StretchIntonation* info) {
   contour.assign(list.Size(), VowelPitch{});
-  Reading r = Read(text);
-  bool same = r.kinds.size() == list.Size();
-  for (std::size_t i = 0; same && i < list.Size(); ++i) same = list[i].Kind() == r.kinds[i];
   if (info != nullptr) *info = {};
-  if (!same) return false;
+  if (notes.segments.size() != list.Size()) return false;
+  Reading r = Read(list, notes);
 
   // Words without a vowel (a lone consonant) take no part in the tune.
   std::erase_if(r.words, [](const Word& w) { return w.vowels.empty(); });

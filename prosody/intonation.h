@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "synth/segment.h"
+#include "synth/segment_planner.h"
 #include "synth/voice_controls.h"
 
 namespace orvanel::prosody {
@@ -49,14 +50,14 @@ struct StretchIntonation {
 
 // The prosody path's segment adjustment: every vowel of the stretch plays at its full length
 // (the stress mark no longer resamples it) and without the default early glide; the accent
-// comes from the contour instead. stressed[i] tells which vowels carried a stress mark.
-void PrepareSegmentsForProsody(synth::SegmentList& list, std::vector<bool>& stressed);
+// comes from the contour instead.
+void PrepareSegmentsForProsody(synth::SegmentList& list);
 
 // One VowelPitch per segment of the planned stretch (zero for non-vowels), every value within
-// +-synth::kMaxSemitones. stretchPhonetic is the text the stretch was planned from, starting at
-// the stretch's first character (it may run on past the stretch's sentence end). Returns false,
-// with a flat contour, when the text does not plan to these segments.
-bool ContourForStretch(const synth::SegmentList& list, std::string_view stretchPhonetic,
+// +-synth::kMaxSemitones, from the planner's notes on the stretch (words, stress marks, phrase
+// boundaries, sentence end). Returns false, with a flat contour, when the notes are not the
+// list's.
+bool ContourForStretch(const synth::SegmentList& list, const synth::StretchNotes& notes,
                        std::vector<synth::VowelPitch>& contour,
                        const IntonationTargets& targets = {}, StretchIntonation* info = nullptr);
 

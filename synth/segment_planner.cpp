@@ -26,9 +26,11 @@ void Increment(std::int32_t& value) {
   if (value < std::numeric_limits<std::int32_t>::max()) ++value;
 }
 
-// The record a character produces; kind 0 when it produces none.
-Segment Classify(char ch, bool frontPending) {
+// The record a character produces; kind 0 when it produces none. With phrase marks on, a mark
+// gives the pause it stands for and its boundary.
+Segment Classify(char ch, bool frontPending, bool phraseMarks, frontend::PhraseBreak& boundary) {
   Segment r;
+  boundary = frontend::PhraseBreak::kNone;
   switch (static_cast<unsigned char>(ch)) {
     case 13:
     case ' ':
@@ -38,6 +40,7 @@ Segment Classify(char ch, bool frontPending) {
     case ',':
       r.kind = KindCode(SegmentKind::kPause);
       r.count = kCommaPauseMs;
+      boundary = frontend::PhraseBreak::kComma;
       return r;
     case '!':
     case '.':
@@ -46,6 +49,7 @@ Segment Classify(char ch, bool frontPending) {
     case '?':
       r.kind = KindCode(SegmentKind::kSentenceEnd);
       r.count = kSentenceEndMs;
+      boundary = frontend::PhraseBreak::kSentenceEnd;
       return r;
     default:
       break;
@@ -66,13 +70,79 @@ Segment Classify(char ch, bool frontPending) {
     r.count = 1;
     return r;
   }
+  if (phraseMarks) {
+    if (const frontend::PhraseMark* mark = frontend::PhraseMarkOf(ch)) {
+      r.kind = KindCode(mark->endsStretch ? SegmentKind::kSentenceEnd : SegmentKind::kPause);
+      r.count = mark->pauseMs;
+      boundary = mark->boundary;
+    }
+  }
   return r;
 }
+
+// Keeps the notes in step with the list: one note per appended segment, words between silences.
+class NoteWriter {
+ public:
+  explicit NoteWriter(StretchNotes* notes) : notes_(notes) {
+    if (notes_ != nullptr) {
+      notes_->segments.clear();
+      notes_->words.clear();
+      notes_->sentenceEnd = 0;
+    }
+  }
+  void Appended(const Segment& r, frontend::PhraseBreak boundary, std::size_t index, char ch) {
+    if (notes_ == nullptr) return;
+    SegmentNote note;
+    if (r.IsSilence()) {
+      inWord_ = false;
+      note.boundary = boundary;
+    } else {
+      Letter(ch);
+      note.word = static_cast<std::int32_t>(notes_->words.size() - 1);
+      if (r.Kind() == SegmentKind::kVowel) notes_->words.back().vowels.push_back(index);
+      notes_->words.back().end = index + 1;
+    }
+    notes_->segments.push_back(note);
+  }
+  // A vowel letter merged into the vowel before it.
+  void Merged(char ch) {
+    if (notes_ != nullptr) Letter(ch);
+  }
+  void Mark(char ch, std::size_t vowel) {
+    if (notes_ == nullptr) return;
+    SegmentNote& note = notes_->segments[vowel];
+    if (ch == kStressMark && note.stressMarks < UINT16_MAX) ++note.stressMarks;
+    if (ch == kLateGlideMark) note.lateGlide = true;
+  }
+  void Ended(char ch) {
+    if (notes_ != nullptr) notes_->sentenceEnd = ch;
+  }
+
+ private:
+  void Letter(char ch) {
+    if (!inWord_) {
+      PlannedWord word;
+      word.first = notes_->segments.size();
+      notes_->words.push_back(std::move(word));
+      inWord_ = true;
+    }
+    notes_->words.back().letters.push_back(frontend::ToLowerLetter(ch));
+  }
+
+  StretchNotes* notes_;
+  bool inWord_ = false;
+};
 
 }  // namespace
 
 int PlanStretch(std::string_view text, std::int32_t& position, SegmentList& list) {
+  return PlanStretch(text, position, list, PlanOptions{}, nullptr);
+}
+
+int PlanStretch(std::string_view text, std::int32_t& position, SegmentList& list,
+                const PlanOptions& options, StretchNotes* notes) {
   list.Clear();
+  NoteWriter writer(notes);
   std::optional<std::size_t> lastVowel;
   bool frontPending = false;
   Segment previous;
@@ -103,18 +173,22 @@ int PlanStretch(std::string_view text, std::int32_t& position, SegmentList& list
         vowel.glideShape = 1;
         Increment(vowel.glideSteps);
       }
+      writer.Mark(ch, *lastVowel);
       previous = Segment{};
       ++position;
       continue;
     }
 
-    Segment r = Classify(ch, frontPending);
+    frontend::PhraseBreak boundary;
+    Segment r = Classify(ch, frontPending, options.phraseMarks, boundary);
     if (r.Kind() == SegmentKind::kVowel && previous.Kind() == SegmentKind::kVowel &&
         r.index / 2 == previous.index / 2) {
       Increment(list.Back().count);
+      writer.Merged(ch);
     } else if (r.kind != 0) {
       if (list.Append(r)) {
         if (r.Kind() == SegmentKind::kVowel) lastVowel = list.Size() - 1;
+        writer.Appended(r, boundary, list.Size() - 1, ch);
       } else {
         r = Segment{};  // not recorded: nothing to merge into
       }
@@ -122,7 +196,10 @@ int PlanStretch(std::string_view text, std::int32_t& position, SegmentList& list
     frontPending = false;
     previous = r;
     ++position;
-    if (r.Kind() == SegmentKind::kSentenceEnd) return 1;
+    if (r.Kind() == SegmentKind::kSentenceEnd) {
+      writer.Ended(ch);
+      return 1;
+    }
   }
   return 1;
 }

@@ -32,11 +32,12 @@ Planned Plan(std::u8string_view utf8, const IntonationTargets& targets = {}) {
   std::string text = Cp(utf8), phonetic;
   TranscribeForProsody(text, phonetic);
   synth::SegmentList list;
+  synth::StretchNotes notes;
   std::int32_t position = 0;
   Planned p;
-  if (synth::PlanStretch(phonetic, position, list) != 1) return p;
+  if (synth::PlanStretch(phonetic, position, list, {true}, &notes) != 1) return p;
   std::vector<VowelPitch> contour;
-  p.ok = ContourForStretch(list, phonetic, contour, targets, &p.info);
+  p.ok = ContourForStretch(list, notes, contour, targets, &p.info);
   int word = 0;
   bool sawVowel = false;
   for (std::size_t i = 0; i < list.Size(); ++i) {
@@ -156,13 +157,15 @@ TEST(ContourForStretch, StaysInsideSixSemitones) {
   }
 }
 
-TEST(ContourForStretch, RefusesATextThatDoesNotPlanToTheSegments) {
-  std::string phonetic = Cp(u8"~Ge~Li`Yor.");
-  synth::SegmentList list;
+TEST(ContourForStretch, RefusesNotesOfAnotherStretch) {
+  std::string phonetic = Cp(u8"~Ge~Li`Yor. Ka`Lem.");
+  synth::SegmentList list, other;
+  synth::StretchNotes notes, otherNotes;
   std::int32_t position = 0;
-  ASSERT_EQ(synth::PlanStretch(phonetic, position, list), 1);
+  ASSERT_EQ(synth::PlanStretch(phonetic, position, list, {true}, &notes), 1);
+  ASSERT_EQ(synth::PlanStretch(phonetic, position, other, {true}, &otherNotes), 1);
   std::vector<VowelPitch> contour;
-  EXPECT_FALSE(ContourForStretch(list, Cp(u8"Ka`Lem."), contour));
+  EXPECT_FALSE(ContourForStretch(list, otherNotes, contour));
   ASSERT_EQ(contour.size(), list.Size());
   for (const VowelPitch& v : contour) EXPECT_EQ(v.startSemitones + v.endSemitones, 0.f);
 }
@@ -170,20 +173,16 @@ TEST(ContourForStretch, RefusesATextThatDoesNotPlanToTheSegments) {
 TEST(PrepareSegmentsForProsody, PlaysEveryVowelAtFullLengthWithoutTheEarlyGlide) {
   const std::string phonetic = Cp(u8"~Ge~Li``Yor DaA^ Ka`Lem.");
   synth::SegmentList list;
+  synth::StretchNotes notes;
   std::int32_t position = 0;
-  ASSERT_EQ(synth::PlanStretch(phonetic, position, list), 1);
-  std::vector<bool> stressed;
-  PrepareSegmentsForProsody(list, stressed);
-  ASSERT_EQ(stressed.size(), list.Size());
+  ASSERT_EQ(synth::PlanStretch(phonetic, position, list, {true}, &notes), 1);
+  PrepareSegmentsForProsody(list);
   std::vector<bool> stressedVowels;
   for (std::size_t i = 0; i < list.Size(); ++i) {
-    if (list[i].Kind() != synth::SegmentKind::kVowel) {
-      EXPECT_FALSE(stressed[i]);
-      continue;
-    }
+    if (list[i].Kind() != synth::SegmentKind::kVowel) continue;
     EXPECT_EQ(list[i].lengthPercent, 100u);
     EXPECT_EQ(list[i].glideSteps, 0);
-    stressedVowels.push_back(stressed[i]);
+    stressedVowels.push_back(notes.segments[i].stressMarks > 0);
   }
   // ge, li (marked twice), yor, daa, ka (marked), lem
   EXPECT_EQ(stressedVowels, (std::vector<bool>{false, true, false, false, true, false}));
@@ -192,10 +191,11 @@ TEST(PrepareSegmentsForProsody, PlaysEveryVowelAtFullLengthWithoutTheEarlyGlide)
 TEST(ContourForStretch, ASoftGVowelRisesAtItsEnd) {
   const std::string phonetic = Cp(u8"DaA^ Ka`Lem Ge~Le`Cek.");
   synth::SegmentList list;
+  synth::StretchNotes notes;
   std::int32_t position = 0;
-  ASSERT_EQ(synth::PlanStretch(phonetic, position, list), 1);
+  ASSERT_EQ(synth::PlanStretch(phonetic, position, list, {true}, &notes), 1);
   std::vector<VowelPitch> contour;
-  ASSERT_TRUE(ContourForStretch(list, phonetic, contour));
+  ASSERT_TRUE(ContourForStretch(list, notes, contour));
   EXPECT_FLOAT_EQ(contour[1].endSemitones - contour[1].startSemitones, 1.0f);
 }
 

@@ -27,12 +27,12 @@ std::vector<double> SyllableF0(std::u8string_view utf8) {
   std::string text = frontend::testing::Cp(utf8), phonetic;
   TranscribeForProsody(text, phonetic);
   synth::SegmentList list;
+  synth::StretchNotes notes;
   std::int32_t position = 0;
-  if (synth::PlanStretch(phonetic, position, list) != 1) return {};
+  if (synth::PlanStretch(phonetic, position, list, {true}, &notes) != 1) return {};
   std::vector<synth::VowelPitch> contour;
-  std::vector<bool> stressed;
-  if (!ContourForStretch(list, phonetic, contour)) return {};
-  PrepareSegmentsForProsody(list, stressed);
+  if (!ContourForStretch(list, notes, contour)) return {};
+  PrepareSegmentsForProsody(list);
   synth::ControlledRenderer renderer(Voice().units, Voice().data);
   synth::SampleBuffer buffer;
   buffer.Begin(synth::kStretchCapacityBytes, 50);
@@ -79,10 +79,11 @@ TEST(ProsodyAudio, MeasuredPitchFollowsTheContourWithinASemitone) {
     std::string cp = frontend::testing::Cp(text), phonetic;
     TranscribeForProsody(cp, phonetic);
     synth::SegmentList list;
+    synth::StretchNotes notes;
     std::int32_t position = 0;
-    ASSERT_EQ(synth::PlanStretch(phonetic, position, list), 1);
+    ASSERT_EQ(synth::PlanStretch(phonetic, position, list, {true}, &notes), 1);
     std::vector<synth::VowelPitch> contour;
-    ASSERT_TRUE(ContourForStretch(list, phonetic, contour));
+    ASSERT_TRUE(ContourForStretch(list, notes, contour));
     std::vector<double> target;
     for (std::size_t i = 0; i < list.Size(); ++i)
       if (list[i].Kind() == synth::SegmentKind::kVowel)

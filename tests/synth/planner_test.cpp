@@ -219,5 +219,86 @@ TEST(PlanStretch, ListGrowsByItsStepRule) {
   EXPECT_LE(list.Capacity(), 64u + 8u);
 }
 
+// The notes beside the list: words between silences, marks on their vowels, the boundaries.
+TEST(PlanStretchNotes, WordsMarksAndBoundariesOfAStretch) {
+  // "Ka`Lem, DaA^ ~Ge~Li``Yor?" in Windows-1254 (all ASCII here)
+  const std::string_view text = "Ka`Lem, DaA^ ~Ge~Li``Yor? Sonra.";
+  SegmentList list;
+  StretchNotes notes;
+  std::int32_t position = 0;
+  ASSERT_EQ(PlanStretch(text, position, list, {}, &notes), 1);
+  ASSERT_EQ(notes.segments.size(), list.Size());
+  EXPECT_EQ(notes.sentenceEnd, '?');
+  ASSERT_EQ(notes.words.size(), 3u);
+  EXPECT_EQ(notes.words[0].letters, "kalem");
+  EXPECT_EQ(notes.words[1].letters, "daa");  // the merged vowel keeps both letters
+  EXPECT_EQ(notes.words[2].letters, "geliyor");
+  // K a L e m , _ D aA _ G e L i Y o r ?
+  EXPECT_EQ(notes.words[0].first, 0u);
+  EXPECT_EQ(notes.words[0].end, 5u);
+  EXPECT_EQ(notes.words[1].first, 7u);
+  EXPECT_EQ(notes.words[1].vowels, (std::vector<std::size_t>{8}));
+  EXPECT_EQ(notes.segments[1].stressMarks, 1);
+  EXPECT_EQ(notes.segments[3].stressMarks, 0);
+  EXPECT_TRUE(notes.segments[8].lateGlide);
+  EXPECT_EQ(notes.segments[13].stressMarks, 2);  // "i" of "Li``"
+  EXPECT_EQ(notes.segments[5].boundary, frontend::PhraseBreak::kComma);
+  EXPECT_EQ(notes.segments[5].word, -1);
+  EXPECT_EQ(notes.segments[6].boundary, frontend::PhraseBreak::kNone);
+  EXPECT_EQ(notes.segments.back().boundary, frontend::PhraseBreak::kSentenceEnd);
+  for (std::size_t i = 0; i < list.Size(); ++i)
+    EXPECT_EQ(notes.segments[i].word < 0, list[i].IsSilence()) << i;
+  // The next stretch starts its notes afresh.
+  ASSERT_EQ(PlanStretch(text, position, list, {}, &notes), 1);
+  ASSERT_EQ(notes.words.size(), 1u);
+  EXPECT_EQ(notes.words[0].letters, "sonra");
+  EXPECT_EQ(notes.sentenceEnd, '.');
+}
+
+// Phrase marks are pauses only when asked for; the designed planner ignores them, and the notes
+// never change the segments.
+TEST(PlanStretchNotes, PhraseMarksArePausesOnlyWhenAsked) {
+  struct Case {
+    char mark;
+    frontend::PhraseBreak boundary;
+    std::int32_t ms;
+    bool endsStretch;
+  };
+  const Case cases[] = {
+      {'\x11', frontend::PhraseBreak::kParenthesisOpen, 150, false},
+      {'\x15', frontend::PhraseBreak::kColon, 300, false},
+      {'\x18', frontend::PhraseBreak::kLineBreak, 450, true},
+      {'\x19', frontend::PhraseBreak::kParagraph, 900, true},
+  };
+  for (const Case& c : cases) {
+    const std::string text = std::string("Bee") + c.mark + "Bee.";
+    SegmentList designed, noted, marked;
+    StretchNotes notes;
+    std::int32_t a = 0, b = 0, m = 0;
+    ASSERT_EQ(PlanStretch(text, a, designed), 1);
+    ASSERT_EQ(PlanStretch(text, b, noted, {false}, &notes), 1);
+    EXPECT_EQ(Contents(noted), Contents(designed));
+    EXPECT_EQ(b, a);
+    EXPECT_EQ(Contents(designed), (std::vector<Segment>{On(0), V(3, 2), On(0), V(3, 2), End()}));
+    ASSERT_EQ(PlanStretch(text, m, marked, {true}, &notes), 1);
+    const Segment pause{KindCode(c.endsStretch ? SegmentKind::kSentenceEnd : SegmentKind::kPause),
+                        0,
+                        c.ms,
+                        0,
+                        0,
+                        0};
+    if (c.endsStretch) {
+      EXPECT_EQ(Contents(marked), (std::vector<Segment>{On(0), V(3, 2), pause})) << int(c.mark);
+      EXPECT_EQ(m, 4);
+      EXPECT_EQ(notes.sentenceEnd, c.mark);
+    } else {
+      EXPECT_EQ(Contents(marked),
+                (std::vector<Segment>{On(0), V(3, 2), pause, On(0), V(3, 2), End()}))
+          << int(c.mark);
+    }
+    EXPECT_EQ(notes.segments[2].boundary, c.boundary);
+  }
+}
+
 }  // namespace
 }  // namespace orvanel::synth

@@ -38,15 +38,13 @@ int main(int argc, char** argv) {
   std::vector<std::int16_t> pcm;
   std::string csv = "start_ms,end_ms,start_st,end_st\n";
   synth::SegmentList list;
+  synth::StretchNotes notes;
   std::int32_t position = 0;
   while (true) {
-    const std::int32_t start = position;
-    if (synth::PlanStretch(phonetic, position, list) != 1) break;
+    if (synth::PlanStretch(phonetic, position, list, {true}, &notes) != 1) break;
     std::vector<synth::VowelPitch> contour;
-    std::vector<bool> stressed;
-    prosody::ContourForStretch(
-        list, std::string_view(phonetic).substr(static_cast<std::size_t>(start)), contour);
-    prosody::PrepareSegmentsForProsody(list, stressed);
+    prosody::ContourForStretch(list, notes, contour);
+    prosody::PrepareSegmentsForProsody(list);
     synth::SampleBuffer buffer;
     buffer.Begin(synth::kStretchCapacityBytes, 50);
     renderer.BeginStretch(list, {}, contour);

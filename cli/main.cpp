@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "cli/options.h"
@@ -20,8 +21,9 @@
 #include "embedded/embedded_units.h"
 #include "frontend/unit_names.h"
 #include "library/built_in_units.h"
-#include "library/reading_stage.h"
 #include "library/synthesizer.h"
+#include "library/text_feed.h"
+#include "prosody/stress_cache.h"
 #include "synth/sample_buffer.h"
 #include "synth/unit_inventory.h"
 
@@ -78,16 +80,11 @@ void SetVoice(const cli::Options& o, library::VoiceSettings& voice) {
 }
 
 cli::SpokenVoice SpokenVoiceOf(const cli::Options& o) {
-  return {o.speed, o.pitch, o.volume, o.ratePercent, o.semitones, o.prosody};
+  return {o.speed, o.pitch, o.volume, o.ratePercent, o.semitones, !o.literal, o.prosody};
 }
 
-void WarnIfCut(const library::Stretch& s) {
-  if (s.droppedSamples == 0) return;
-  std::fprintf(stderr,
-               "orvanel-say: warning: stretch %zu is longer than one stretch can hold "
-               "(about 47.5 s at the base rate); its last %.2f s were cut\n",
-               s.number, static_cast<double>(s.droppedSamples) / synth::kBaseSampleRate);
-}
+// Synthesis stops at a signal, so that a file being written is removed, not left half done.
+bool Interrupted(std::size_t, std::size_t) { return cli::Interrupted() != 0; }
 
 // -w: every stretch is written as soon as it is rendered.
 int WriteSpeech(const cli::Options& o, cli::TextInput& input) {
@@ -98,22 +95,28 @@ int WriteSpeech(const cli::Options& o, cli::TextInput& input) {
   library::VoiceSettings voice;
   SetVoice(o, voice);
 
+  cli::CatchInterrupts();
   cli::SpeechOutput out;
   if (!out.Open(*o.waveFile, o.raw, synth::RateForPitch(static_cast<std::uint16_t>(o.pitch)),
                 error))
     return Fail(error);
   std::string writeError;
   const library::StretchSink sink = [&](const library::Stretch& s) {
-    WarnIfCut(s);
-    return out.Write(s.samples, s.sampleCount, writeError);
+    if (s.dropped.samples > 0) std::cerr << cli::DroppedWarning(s.dropped);
+    return cli::Interrupted() == 0 && out.Write(s.samples, s.sampleCount, writeError);
   };
   library::Outcome outcome;
   if (o.phoneticInput) {
     std::string text;
     if (!input.ReadAll(text, error)) return Fail(error);
-    outcome = synthesizer.SpeakPhonetic(text, voice, sink);
+    outcome = synthesizer.SpeakPhonetic(text, voice, sink, Interrupted);
   } else {
-    outcome = synthesizer.SpeakFrom(input.Reader(), library::TextEncoding::kUtf8, voice, sink);
+    outcome = synthesizer.SpeakFrom(input.Reader(), library::TextEncoding::kUtf8, voice, sink,
+                                    Interrupted);
+  }
+  if (cli::Interrupted() != 0) {
+    out.Abandon();
+    return 128 + cli::Interrupted();
   }
   switch (outcome) {
     case library::Outcome::kFinished:
@@ -126,6 +129,48 @@ int WriteSpeech(const cli::Options& o, cli::TextInput& input) {
   }
   if (!out.Finish(error)) return Fail(error);
   return 0;
+}
+
+// --phonetic and --segments: the transcription, or the stretches as the planner makes them.
+int PrintTranscription(const cli::Options& o, cli::TextInput& input) {
+  std::string text;
+  std::string error;
+  if (!input.ReadAll(text, error)) return Fail(error);
+  library::VoiceSettings voice;
+  SetVoice(o, voice);
+  if (o.mode == cli::Mode::Phonetic) {
+    std::string phonetic;
+    const auto memo = o.prosody ? std::make_unique<prosody::StressCache>() : nullptr;
+    if (!library::TranscribeText(text, library::TextEncoding::kUtf8, !o.literal, memo.get(),
+                                 phonetic, error))
+      return Fail(error);
+    // One transcription per line, as a terminal and line-based readers expect.
+    std::string out = codepage::Cp1254ToUtf8(phonetic);
+    if (!out.empty() && out.back() != '\n') out += '\n';
+    return WriteStdout(out) ? 0 : Fail("cannot write output");
+  }
+  library::BuiltInVoice builtIn;
+  if (!library::LoadBuiltInVoice(builtIn, error)) return Fail(error);
+  library::Synthesizer synthesizer(builtIn.units, &builtIn.voice);
+  std::string out;
+  library::Delivery delivery;
+  delivery.render = false;
+  delivery.plan = [&](const library::PlannedStretch& stretch) {
+    out += cli::DescribeStretch(stretch);
+    return true;
+  };
+  library::Outcome outcome;
+  if (o.phoneticInput) {
+    std::string phonetic;
+    codepage::DecodeError bad;
+    if (!codepage::Utf8ToCp1254(text, phonetic, bad))
+      return Fail(library::InvalidInputText(bad.offset));
+    outcome = synthesizer.SpeakPhonetic(phonetic, voice, delivery);
+  } else {
+    outcome = synthesizer.Speak(text, library::TextEncoding::kUtf8, voice, delivery);
+  }
+  if (outcome != library::Outcome::kFinished) return Fail(synthesizer.error());
+  return WriteStdout(out) ? 0 : Fail("cannot write output");
 }
 
 }  // namespace
@@ -159,35 +204,21 @@ int main(int argc, char** argv) {
   if (!input.Validate(error)) return Fail(error);
 
   if (o.mode == cli::Mode::Speak && o.waveFile) return WriteSpeech(o, input);
+  if (o.mode != cli::Mode::Speak) return PrintTranscription(o, input);
 
-  std::string utf8;
-  if (!input.ReadAll(utf8, error)) return Fail(error);
-  std::string text;
-  codepage::DecodeError bad;
-  if (!codepage::Utf8ToCp1254(utf8, text, bad))
-    return Fail("input is not valid UTF-8 (byte offset " + std::to_string(bad.offset) + ")");
-  if (o.mode == cli::Mode::Speak) {
-    if (o.phoneticInput) return cli::Speak(cli::AsLiteralText(text), SpokenVoiceOf(o));
-    if (!o.literal) codepage::Utf8ToCp1254(library::ReadForFrontEnd(utf8), text, bad);
-    return cli::Speak(text, SpokenVoiceOf(o));
-  }
-  std::string phonetic;
+  engine::SpeechRequest request;
   if (o.phoneticInput) {
-    phonetic = text;
+    // PhoneticText as it stands.
+    std::string text, error;
+    if (!input.ReadAll(text, error)) return Fail(error);
+    codepage::DecodeError bad;
+    if (!codepage::Utf8ToCp1254(text, request.text, bad))
+      return Fail(library::InvalidInputText(bad.offset));
+    request.phonetic = true;
   } else {
-    synth::UnitInventory noUnits;
-    library::Synthesizer synthesizer(noUnits);
-    library::VoiceSettings voice;
-    voice.reading = !o.literal;
-    voice.prosody = o.prosody;
-    if (!synthesizer.Transcribe(utf8, library::TextEncoding::kUtf8, voice, phonetic))
-      return Fail(synthesizer.error());
+    // Read as it is spoken, so that a long text is never held whole.
+    request.encoding = library::TextEncoding::kUtf8;
+    request.reader = input.Reader();
   }
-  if (o.mode == cli::Mode::Phonetic) {
-    // One transcription per line, as a terminal and line-based readers expect.
-    std::string out = codepage::Cp1254ToUtf8(phonetic);
-    if (!out.empty() && out.back() != '\n') out += '\n';
-    return WriteStdout(out) ? 0 : Fail("cannot write output");
-  }
-  return WriteStdout(cli::DescribeStretches(phonetic, o.prosody)) ? 0 : Fail("cannot write output");
+  return cli::Speak(std::move(request), SpokenVoiceOf(o), &input);
 }

@@ -6,8 +6,6 @@
 
 #include "codepage/codepage.h"
 #include "frontend/letter_tables.h"
-#include "prosody/intonation.h"
-#include "synth/segment_planner.h"
 
 namespace orvanel::cli {
 
@@ -20,61 +18,53 @@ std::string Letter(char ch) { return codepage::Cp1254ToUtf8(std::string(1, ch));
 
 }  // namespace
 
-std::string DescribeStretches(const std::string& phonetic, bool prosody) {
+std::string DescribeStretch(const library::PlannedStretch& stretch) {
   using namespace synth;
   std::string out;
-  SegmentList list;
-  StretchNotes notes;
-  std::int32_t position = 0;
-  std::size_t stretch = 0;
   char line[160];
-  for (std::int32_t start = position; PlanStretch(phonetic, position, list, {prosody}, &notes);
-       start = position) {
-    std::snprintf(line, sizeof line, "stretch %zu (characters %d to %d):\n", ++stretch, start,
-                  position - 1);
+  std::snprintf(line, sizeof line, "stretch %zu (characters %llu to %lld):\n", stretch.number,
+                static_cast<unsigned long long>(stretch.phoneticBegin),
+                static_cast<long long>(stretch.phoneticEnd) - 1);
+  out += line;
+  const std::span<const VowelPitch> contour = stretch.contour;
+  if (!contour.empty()) {
+    std::snprintf(line, sizeof line, "  tune: %s\n", kTuneNames[static_cast<int>(stretch.tune)]);
     out += line;
-    std::vector<VowelPitch> contour;
-    if (prosody) {
-      prosody::StretchIntonation tune;
-      prosody::ContourForStretch(list, notes, contour, {}, &tune);
-      prosody::PrepareSegmentsForProsody(list);
-      std::snprintf(line, sizeof line, "  tune: %s\n", kTuneNames[static_cast<int>(tune.type)]);
-      out += line;
+  }
+  const SegmentList& list = *stretch.segments;
+  for (std::size_t i = 0; i < list.Size(); ++i) {
+    const Segment& s = list[i];
+    const bool front = s.FrontSet();
+    switch (s.Kind()) {
+      case SegmentKind::kVowel:
+        std::snprintf(line, sizeof line,
+                      "  vowel      %s  index %2d  count %d  length %u%%  glide %d step%s %s\n",
+                      Letter(frontend::kVowelTable[s.index]).c_str(), s.index, s.count,
+                      s.lengthPercent, s.glideSteps, s.glideSteps == 1 ? "" : "s",
+                      s.glideShape == 2 ? "late" : "early");
+        if (i < contour.size()) {
+          out.append(line, std::strlen(line) - 1);
+          std::snprintf(line, sizeof line, "  pitch %+.2f to %+.2f st\n", contour[i].startSemitones,
+                        contour[i].endSemitones);
+        }
+        break;
+      case SegmentKind::kOnset:
+      case SegmentKind::kCoda:
+        std::snprintf(line, sizeof line, "  %-9s  %s  index %2d  %s set\n",
+                      s.Kind() == SegmentKind::kOnset ? "onset" : "coda",
+                      Letter(frontend::kConsonantTable[s.index]).c_str(), s.index,
+                      front ? "front" : "back");
+        break;
+      case SegmentKind::kPause:
+        std::snprintf(line, sizeof line, "  pause      %d ms\n", s.count);
+        break;
+      case SegmentKind::kSentenceEnd:
+        std::snprintf(line, sizeof line, "  sentence end  %d ms\n", s.count);
+        break;
+      default:
+        std::snprintf(line, sizeof line, "  kind %d\n", s.kind);
     }
-    for (std::size_t i = 0; i < list.Size(); ++i) {
-      const Segment& s = list[i];
-      const bool front = s.FrontSet();
-      switch (s.Kind()) {
-        case SegmentKind::kVowel:
-          std::snprintf(line, sizeof line,
-                        "  vowel      %s  index %2d  count %d  length %u%%  glide %d step%s %s\n",
-                        Letter(frontend::kVowelTable[s.index]).c_str(), s.index, s.count,
-                        s.lengthPercent, s.glideSteps, s.glideSteps == 1 ? "" : "s",
-                        s.glideShape == 2 ? "late" : "early");
-          if (i < contour.size()) {
-            out.append(line, std::strlen(line) - 1);
-            std::snprintf(line, sizeof line, "  pitch %+.2f to %+.2f st\n",
-                          contour[i].startSemitones, contour[i].endSemitones);
-          }
-          break;
-        case SegmentKind::kOnset:
-        case SegmentKind::kCoda:
-          std::snprintf(line, sizeof line, "  %-9s  %s  index %2d  %s set\n",
-                        s.Kind() == SegmentKind::kOnset ? "onset" : "coda",
-                        Letter(frontend::kConsonantTable[s.index]).c_str(), s.index,
-                        front ? "front" : "back");
-          break;
-        case SegmentKind::kPause:
-          std::snprintf(line, sizeof line, "  pause      %d ms\n", s.count);
-          break;
-        case SegmentKind::kSentenceEnd:
-          std::snprintf(line, sizeof line, "  sentence end  %d ms\n", s.count);
-          break;
-        default:
-          std::snprintf(line, sizeof line, "  kind %d\n", s.kind);
-      }
-      out += line;
-    }
+    out += line;
   }
   return out;
 }

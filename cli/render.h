@@ -1,12 +1,14 @@
-// What the planner makes of PhoneticText, for orvanel-say --segments.
+// What the planner makes of a text, for orvanel-say --segments.
 #pragma once
 
 #include <string>
 
+#include "library/synthesizer.h"
+
 namespace orvanel::cli {
 
-// One line per segment of every stretch, for --segments. With prosody, the vowels as the prosody
-// path plays them (full length, no glide) with their pitch targets, and each stretch's tune.
-std::string DescribeStretches(const std::string& phonetic, bool prosody = false);
+// The lines of one planned stretch: a heading with its characters in the PhoneticText, one line
+// per segment, and with prosody its tune and each vowel's pitch targets.
+std::string DescribeStretch(const library::PlannedStretch& stretch);
 
 }  // namespace orvanel::cli

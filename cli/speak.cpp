@@ -1,77 +1,58 @@
 #include "cli/speak.h"
 
-#include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <iostream>
 #include <memory>
+#include <mutex>
 
 #include "embedded/embedded_units.h"
-#include "engine/speech_engine.h"
 #include "platform/alsa_wave_device.h"
 #include "platform/linux_thread.h"
 #include "synth/manual_reset_event.h"
-#include "synth/wave_output.h"
 
 namespace orvanel::cli {
 namespace {
 
 volatile std::sig_atomic_t gInterrupted = 0;
 
-extern "C" void OnInterrupt(int) { gInterrupted = 1; }
+extern "C" void OnInterrupt(int signal) { gInterrupted = signal; }
 
-// The end of the utterance, posted by the worker.
+// The end of the utterance and how it ended, posted by the worker.
 class DoneSignal final : public engine::NotifyTarget {
  public:
-  void PostMessage(std::uint32_t message, std::uintptr_t, std::intptr_t) override {
-    if (message == engine::kSpeechDoneMessage) done.Set();
+  void PostMessage(std::uint32_t, std::uintptr_t, std::intptr_t) override {}
+  void PostResult(std::uint32_t message, const engine::UtteranceResult& result) override {
+    if (message != engine::kSpeechDoneMessage) return;
+    {
+      std::lock_guard lock(mutex_);
+      result_ = result;
+    }
+    done.Set();
+  }
+  engine::UtteranceResult Result() {
+    std::lock_guard lock(mutex_);
+    return result_;
   }
   synth::ManualResetEvent done;
-};
-
-// What went wrong with the device while the engine spoke; the engine itself ends such an
-// utterance silently.
-struct DeviceReport {
-  std::atomic<bool> noDevice{false};        // some stretch found no rate the device would open
-  std::atomic<bool> playbackFailed{false};  // a write failed, or the device failed while playing
-};
-
-// The ALSA device, reporting its failures.
-class ReportingDevice final : public synth::WaveDevice {
- public:
-  explicit ReportingDevice(DeviceReport& report) : report_(report) {}
-  ~ReportingDevice() override {
-    if (attempted_ && !opened_) report_.noDevice = true;
-  }
-  synth::OpenResult Open(const synth::OutputFormat& format) override {
-    const synth::OpenResult r = device_.Open(format);
-    attempted_ = true;
-    if (r == synth::OpenResult::Ok) opened_ = true;
-    return r;
-  }
-  bool Write(const std::int16_t* samples, std::uint32_t count,
-             const synth::ManualResetEvent& stop) override {
-    const bool ok = device_.Write(samples, count, stop);
-    if (!ok) report_.playbackFailed = true;
-    return ok;
-  }
-  bool WaitDone(std::chrono::milliseconds timeout) override { return device_.WaitDone(timeout); }
-  bool PlaybackFailed() const override {
-    const bool failed = device_.PlaybackFailed();
-    if (failed) report_.playbackFailed = true;
-    return failed;
-  }
-  void Reset() override { device_.Reset(); }
-  void Close() override { device_.Close(); }
 
  private:
-  platform::AlsaWaveDevice device_;
-  DeviceReport& report_;
-  bool attempted_ = false;
-  bool opened_ = false;
+  std::mutex mutex_;
+  engine::UtteranceResult result_;
 };
 
 }  // namespace
+
+void CatchInterrupts() {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+int Interrupted() { return gInterrupted; }
 
 std::string AsLiteralText(const std::string& phonetic) {
   std::string out;
@@ -92,28 +73,32 @@ std::string AsLiteralText(const std::string& phonetic) {
   return out;
 }
 
-int Speak(const std::string& text, const SpokenVoice& voice) {
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+std::string DroppedWarning(const library::DroppedSpeech& dropped) {
+  char text[200];
+  std::snprintf(text, sizeof text,
+                "orvanel-say: warning: line %zu, column %zu: %.2f s of speech from here on did "
+                "not fit into one stretch (about 47.5 s with no sentence end) and were dropped\n",
+                dropped.line, dropped.column,
+                static_cast<double>(dropped.samples) / synth::kBaseSampleRate);
+  return text;
+}
 
+int Speak(engine::SpeechRequest request, const SpokenVoice& voice, const TextInput* input) {
+  CatchInterrupts();
   embedded::EmbeddedUnitStore units;
   platform::LinuxThreadFactory threads;
-  // The voice data behind the rate and pitch-shift controls.
+  // The voice data behind the rate and pitch-shift controls and prosody.
   synth::VoiceData voiceData;
   std::string error;
   if (synth::LoadVoiceData(units, voiceData, error) == 0) {
     std::cerr << "orvanel-say: " << error << '\n';
     return 1;
   }
-  DeviceReport report;
   engine::EngineServices services;
   services.units = &units;
   services.threads = &threads;
   services.voice = &voiceData;
-  services.makeDevice = [&report] { return std::make_unique<ReportingDevice>(report); };
+  services.makeDevice = [] { return std::make_unique<platform::AlsaWaveDevice>(); };
 
   if (engine::CreateSpeechEngine(error, services) == nullptr) {
     engine::ShutdownSpeechEngine();
@@ -125,24 +110,24 @@ int Speak(const std::string& text, const SpokenVoice& voice) {
   engine::SetVolume(voice.volume);
   engine::SetRate(voice.ratePercent);
   engine::SetSemitones(voice.semitones);
+  engine::SetReading(voice.reading);
   engine::SetProsody(voice.prosody);
   DoneSignal signal;
-  engine::SpeakText(text, &signal, engine::kSpeechDoneMessage);
+  engine::SpeakRequest(std::move(request), &signal, engine::kSpeechDoneMessage);
   bool stopped = false;
   while (!signal.done.Wait(std::chrono::milliseconds(20))) {
-    if (gInterrupted && !stopped) {
+    if (gInterrupted != 0 && !stopped) {
       engine::StopSpeaking();
       stopped = true;
     }
   }
   engine::ShutdownSpeechEngine();
-  if (stopped) return 130;
-  if (report.noDevice) {
-    std::cerr << "orvanel-say: " << synth::kCannotOpenWaveDevice << '\n';
-    return 1;
-  }
-  if (report.playbackFailed) {
-    std::cerr << "orvanel-say: the sound device failed while playing\n";
+  const engine::UtteranceResult result = signal.Result();
+  for (const library::DroppedSpeech& dropped : result.dropped) std::cerr << DroppedWarning(dropped);
+  if (stopped) return 128 + gInterrupted;
+  if (result.ending == engine::UtteranceResult::Ending::kFailed) {
+    const bool readError = input != nullptr && input->Failed();
+    std::cerr << "orvanel-say: " << (readError ? input->Error() : result.failure) << '\n';
     return 1;
   }
   return 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <new>
 #include <utility>
 
 #include "engine/detail/c_speech_engine.h"
@@ -15,12 +17,12 @@ namespace detail {
 CSpeechEngine::CSpeechEngine(const EngineServices& services)
     : synthesizer_(units_, services.voice), services_(services) {}
 
-void CSpeechEngine::StoreRequest(const std::string& text, NotifyTarget* window,
+void CSpeechEngine::StoreRequest(SpeechRequest request, NotifyTarget* window,
                                  std::uint32_t message) {
   std::lock_guard lock(handOverLock_);
   notifyWindow_ = window;
   notifyMessage_ = message;
-  requestText_ = text;
+  request_ = std::move(request);
 }
 
 void CSpeechEngine::RequestQuit() {
@@ -34,15 +36,20 @@ int CSpeechEngine::Run() {
     startEvent_.Wait();
     if (quitEvent_.IsSet()) break;
 
+    UtteranceResult result;
     try {
-      std::string text;
+      SpeechRequest request;
       {
         std::lock_guard lock(handOverLock_);
-        text = requestText_;
+        request = request_;
       }
-      SpeakUtterance(text);
-    } catch (...) {
-      // Out of memory while transcribing or planning ends the utterance like a failed playback.
+      result = SpeakUtterance(request);
+    } catch (const std::bad_alloc&) {
+      result.ending = UtteranceResult::Ending::kFailed;
+      result.failure = synth::kMemoryAllocationError;
+    } catch (const std::exception& e) {
+      result.ending = UtteranceResult::Ending::kFailed;
+      result.failure = e.what();
     }
 
     startEvent_.Reset();
@@ -54,40 +61,69 @@ int CSpeechEngine::Run() {
       window = notifyWindow_;
       message = notifyMessage_;
     }
-    if (window != nullptr) window->PostMessage(message, 0, 0);
+    if (window != nullptr) window->PostResult(message, result);
     // A quit that came while speaking had its start cleared with the utterance's.
     if (quitEvent_.IsSet()) break;
   }
   return 0;
 }
 
-void CSpeechEngine::SpeakUtterance(std::string& text) {
+UtteranceResult CSpeechEngine::SpeakUtterance(const SpeechRequest& request) {
   if (services_.onUtteranceStart) services_.onUtteranceStart();
+  UtteranceResult result;
   // A stretch is abandoned unplayed when the stop event is found set after any of its segments,
   // the last one included; the rest of the text is then not planned.
-  const library::StretchSink play = [this](const library::Stretch& stretch) {
-    return PlayStretch(stretch);
+  library::Delivery delivery;
+  delivery.stretch = [&](const library::Stretch& stretch) {
+    if (stretch.dropped.samples > 0) result.dropped.push_back(stretch.dropped);
+    return PlayStretch(stretch, result);
   };
   const library::CancelCheck stop = [this](std::size_t index, std::size_t count) {
     if (services_.onSegmentRendered) services_.onSegmentRendered(index, count);
     return stopEvent_.IsSet();
   };
-  if (voice_.prosody.load() && services_.voice != nullptr) {
-    // The stressed transcription is made as the text is spoken.
-    synthesizer_.Speak(text, library::TextEncoding::kCp1254, voice_, play, stop);
-    return;
+  library::Outcome outcome;
+  if (request.phonetic) {
+    outcome = synthesizer_.SpeakPhonetic(request.text, voice_, delivery, stop);
+  } else if (request.reader) {
+    outcome = synthesizer_.SpeakFrom(request.reader, request.encoding, voice_, delivery, stop);
+  } else {
+    outcome = synthesizer_.Speak(request.text, request.encoding, voice_, delivery, stop);
   }
-  std::string phonetic;
-  frontend::TextToPhonetic(text, phonetic);
-  synthesizer_.SpeakPhonetic(phonetic, voice_, play, stop);
+  switch (outcome) {
+    case library::Outcome::kFinished:
+      break;
+    case library::Outcome::kCancelled:
+      result.ending = UtteranceResult::Ending::kStopped;
+      break;
+    case library::Outcome::kSinkStopped:
+      // PlayStretch said why: stopped, or a failure with its text.
+      break;
+    case library::Outcome::kInvalidInput:
+    case library::Outcome::kReadFailed:
+      result.ending = UtteranceResult::Ending::kFailed;
+      result.failure = synthesizer_.error();
+      break;
+  }
+  return result;
 }
 
-bool CSpeechEngine::PlayStretch(const library::Stretch& stretch) {
+bool CSpeechEngine::PlayStretch(const library::Stretch& stretch, UtteranceResult& result) {
   std::unique_ptr<synth::WaveDevice> device =
       services_.makeDevice ? services_.makeDevice() : nullptr;
-  if (device == nullptr || stretch.buffer == nullptr) return false;
   std::string message;
-  return synth::Play(*stretch.buffer, *device, message, stopEvent_) != 0;
+  if (device == nullptr || stretch.buffer == nullptr) {
+    message = synth::kCannotOpenWaveDevice;
+  } else if (synth::Play(*stretch.buffer, *device, message, stopEvent_) != 0) {
+    return true;
+  }
+  if (stopEvent_.IsSet() && message.empty()) {
+    result.ending = UtteranceResult::Ending::kStopped;
+  } else {
+    result.ending = UtteranceResult::Ending::kFailed;
+    result.failure = message.empty() ? kPlaybackFailed : message;
+  }
+  return false;
 }
 
 }  // namespace detail
@@ -127,9 +163,15 @@ ThreadHandle CreateSpeechEngine(std::string& error, const EngineServices& servic
 }
 
 ThreadHandle SpeakText(const std::string& text, NotifyTarget* window, std::uint32_t message) {
+  SpeechRequest request;
+  request.text = text;
+  return SpeakRequest(std::move(request), window, message);
+}
+
+ThreadHandle SpeakRequest(SpeechRequest request, NotifyTarget* window, std::uint32_t message) {
   detail::CSpeechEngine* engine = gEngine.load();
   if (engine == nullptr) return nullptr;
-  engine->StoreRequest(text, window, message);
+  engine->StoreRequest(std::move(request), window, message);
   engine->stopEvent_.Reset();
   engine->startEvent_.Set();
   return engine->thread_.get();
@@ -183,6 +225,10 @@ void SetSemitones(float semitones) {
 
 void SetProsody(bool on) {
   if (detail::CSpeechEngine* engine = gEngine.load()) engine->voice_.prosody.store(on);
+}
+
+void SetReading(bool on) {
+  if (detail::CSpeechEngine* engine = gEngine.load()) engine->voice_.reading.store(on);
 }
 
 unsigned GetPitch() {

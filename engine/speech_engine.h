@@ -5,6 +5,7 @@
 //   std::string error;
 //   if (!CreateSpeechEngine(error, services)) { show(error); exit(1); }
 //   SpeakText(text, &window, kSpeechDoneMessage);   // window later receives 1026, 0, 0
+//   SpeakRequest({utf8, TextEncoding::kUtf8}, &window, kSpeechDoneMessage);
 //   StopSpeaking();                                  // cuts the utterance short (~100 ms)
 //   ShutdownSpeechEngine();                          // at program end
 #pragma once
@@ -17,6 +18,7 @@
 
 #include "engine/notify_target.h"
 #include "engine/worker_thread.h"
+#include "library/synthesizer.h"
 #include "synth/unit_store.h"
 #include "synth/voice_controls.h"
 #include "synth/wave_device.h"
@@ -32,7 +34,7 @@ struct EngineServices {
   // Opens a fresh device object for each stretch's playback.
   std::function<std::unique_ptr<synth::WaveDevice>()> makeDevice;
   ThreadFactory* threads = nullptr;
-  // The voice data behind SetRate and SetSemitones; without it (the window) they do nothing.
+  // The voice data behind SetRate, SetSemitones and SetProsody; without it they do nothing.
   const synth::VoiceData* voice = nullptr;
   // Seams for tests, called on the worker when set: at the start of every utterance, and after
   // each segment is rendered (index in the stretch, number of segments), before the stop test.
@@ -49,7 +51,21 @@ inline constexpr char kIncompleteEngineServices[] = "The speech engine has no un
 // Returns the worker's handle, or nullptr with error = "Cannot load resource NAME" (the worker
 // then stays suspended until ShutdownSpeechEngine) or one of the texts above (no engine is left).
 ThreadHandle CreateSpeechEngine(std::string& error, const EngineServices& services);
+// Speaks typed Windows-1254 text (the window's), read literally.
 ThreadHandle SpeakText(const std::string& text, NotifyTarget* window, std::uint32_t message);
+
+// What the worker speaks: a text in either encoding (UTF-8 goes through the Turkish reading
+// stage when SetReading is on), a text read part by part, or PhoneticText as it stands.
+struct SpeechRequest {
+  std::string text;
+  library::TextEncoding encoding = library::TextEncoding::kCp1254;
+  // When set, the text is read from it instead (on the worker, as it is spoken); it must stay
+  // valid until the utterance's notification.
+  library::TextReader reader;
+  bool phonetic = false;  // text is PhoneticText
+};
+// Like SpeakText, for any request.
+ThreadHandle SpeakRequest(SpeechRequest request, NotifyTarget* window, std::uint32_t message);
 int StopSpeaking();
 // Runs the front end on the calling thread: appends the PhoneticText of text (whose escapes are
 // rewritten in place) to phonetic.
@@ -65,6 +81,9 @@ void SetRate(unsigned percent);
 void SetSemitones(float semitones);
 // Prosody mode (word stress and sentence intonation) for later utterances, with the voice data.
 void SetProsody(bool on);
+// The Turkish reading stage for later UTF-8 requests (on at creation; SpeakText's Windows-1254
+// text is always read literally).
+void SetReading(bool on);
 unsigned GetPitch();
 unsigned GetSpeed();
 ThreadHandle GetEngineThread();

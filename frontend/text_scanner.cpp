@@ -43,19 +43,24 @@ bool AtEnd(std::string_view text, std::size_t position) noexcept {
 
 }  // namespace
 
-void ApplyEscapes(std::string& text) {
+void ApplyEscapes(std::string& text, std::vector<std::uint32_t>* source) {
+  if (source != nullptr) source->clear();
   std::size_t write = 0;
   std::size_t read = 0;
   while (!AtEnd(text, read)) {
+    const std::size_t typed = read;
     const char ch = text[read++];
     if (ch != kBackslash) {
+      if (source != nullptr) source->push_back(static_cast<std::uint32_t>(typed));
       text[write++] = ch;
       continue;
     }
     if (AtEnd(text, read)) break;  // a backslash at the end disappears
     // The character after a backslash is consumed and never starts another escape.
+    if (source != nullptr) source->push_back(static_cast<std::uint32_t>(typed));
     text[write++] = kEscapeIndex[static_cast<unsigned char>(text[read++])];
   }
+  if (source != nullptr) source->push_back(static_cast<std::uint32_t>(read));
   text.resize(write);
 }
 

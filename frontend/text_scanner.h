@@ -5,8 +5,10 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvanel::frontend {
 
@@ -58,8 +60,10 @@ inline constexpr std::array<LetterEscape, 12> kLetterEscapes = {{
 // Rewrites backslash escapes in place; text never grows. A backslash is dropped and the next
 // character is written as its Turkish letter, or as itself ("\\" -> "\", "\\C" -> "\C"); a
 // backslash at the end disappears. A zero byte ends the text: text is cut where the rewriting
-// stopped, so whatever followed a zero byte is dropped.
-void ApplyEscapes(std::string& text);
+// stopped, so whatever followed a zero byte is dropped. source, when given, receives for every
+// byte of the rewritten text the offset of the typed byte it came from (an escape's backslash),
+// and one last entry: the typed offset where the rewriting stopped. "a\sb" -> "aşb", 0 1 3 4.
+void ApplyEscapes(std::string& text, std::vector<std::uint32_t>* source = nullptr);
 
 CharClass ClassifyChar(char ch) noexcept;
 

@@ -2,7 +2,7 @@
 // process-wide state. The engine's worker, orvanel-say, the C API and the speech-dispatcher
 // module all speak through it.
 //
-//   library::Synthesizer synth(units);                  // units loaded once, read-only
+//   library::Synthesizer synth(units, &voiceData);      // units loaded once, read-only
 //   library::VoiceSettings voice;                       // may be changed from another thread
 //   synth.Speak(utf8, library::TextEncoding::kUtf8, voice,
 //               [&](const library::Stretch& s) { write(s.samples, s.sampleCount); return true; },
@@ -14,12 +14,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "library/voice_settings.h"
+#include "prosody/intonation.h"
 #include "synth/sample_buffer.h"
-#include "synth/segment.h"
 #include "synth/segment_planner.h"
 #include "synth/unit_inventory.h"
 #include "synth/voice_controls.h"
@@ -30,33 +31,16 @@ class StressCache;
 
 namespace orvanel::library {
 
-enum class TextEncoding { kUtf8, kCp1254 };
+class StretchRenderer;
 
-inline constexpr unsigned kDefaultSpeed = 50;    // 0 (fastest) .. 99 (slowest)
-inline constexpr unsigned kDefaultPitch = 50;    // 1 .. 100: the playback rate of the stretch
-inline constexpr unsigned kDefaultVolume = 100;  // percent, 0 .. 200
-inline constexpr unsigned kMaxVolume = 200;
-inline constexpr unsigned kDefaultRate = 100;  // percent of the normal speaking rate, 25 .. 400
-
-// The voice as synthesis reads it. Every field may be written from any thread while synthesis
-// runs: pitch and volume are read once per stretch, speed once per vowel, the text settings
-// once per call.
-struct VoiceSettings {
-  std::atomic<std::uint16_t> speed{kDefaultSpeed};
-  std::atomic<std::uint16_t> pitch{kDefaultPitch};
-  std::atomic<std::uint16_t> volume{kDefaultVolume};
-  // The voice controls, read once per stretch: the speaking rate in percent (100: the timing
-  // that the speed gives) and a pitch shift in semitones (-6 .. 6) that keeps the voice's
-  // formants. At 100 and 0 the designed rendering runs, sample for sample. They need the voice
-  // data (a synthesizer made without it ignores them).
-  std::atomic<std::uint16_t> ratePercent{kDefaultRate};
-  std::atomic<float> semitones{0.f};
-  // The Turkish reading stage before the front end (UTF-8 input only). Off, the text is read
-  // exactly as the window's Preprocess shows it.
-  std::atomic<bool> reading{true};
-  // Prosody mode: automatic Turkish word stress in the transcription and a sentence intonation
-  // drawn as each stretch's pitch contour (it needs the voice data). Read once per call.
-  std::atomic<bool> prosody{false};
+// Speech that a stretch could not hold. Only the literal reading loses speech this way (a
+// sentence longer than about 47.5 s at the base rate); every other reading ends a stretch that
+// would not fit at a phrase or word boundary and goes on in the next one.
+struct DroppedSpeech {
+  std::uint64_t samples = 0;  // 0: nothing was lost
+  // Where in the input the lost speech begins: 1-based line and column (in characters).
+  std::size_t line = 0;
+  std::size_t column = 0;
 };
 
 // One rendered stretch as the sink receives it. The samples stay valid until the sink returns.
@@ -69,21 +53,60 @@ struct Stretch {
   // the run of the text in literal mode; to the line with the reading stage on.
   std::size_t textBegin = 0;
   std::size_t textEnd = 0;
-  // Samples the stretch could not hold (a sentence longer than about 47.5 s is cut).
-  std::uint64_t droppedSamples = 0;
+  DroppedSpeech dropped;
   // The buffer behind the samples, for wave output (which may lower its rate); null for
   // callers that only read the samples.
   synth::SampleBuffer* buffer = nullptr;
 };
 
+// A part of a stretch handed out as soon as it is rendered.
+struct Block {
+  std::size_t stretch = 0;  // the number of the stretch it belongs to
+  const std::int16_t* samples = nullptr;
+  std::size_t sampleCount = 0;
+  std::uint32_t sampleRate = synth::kBaseSampleRate;
+  bool stretchEnd = false;  // the stretch's last block (it may be empty)
+};
+
+// A stretch as planned, before it is rendered: its segments, the planner's notes and, with
+// prosody, each vowel's pitch targets and the tune. Valid while the sink runs.
+struct PlannedStretch {
+  std::size_t number = 0;
+  const synth::SegmentList* segments = nullptr;
+  const synth::StretchNotes* notes = nullptr;
+  std::span<const synth::VowelPitch> contour;  // empty without prosody
+  prosody::SentenceType tune = prosody::SentenceType::kStatement;
+  // The PhoneticText the stretch was planned from: [phoneticBegin, phoneticEnd) of the text's
+  // whole transcription.
+  std::uint64_t phoneticBegin = 0;
+  std::uint64_t phoneticEnd = 0;
+};
+using PlanSink = std::function<bool(const PlannedStretch&)>;
+
 // Receives every stretch, an empty one included; false stops synthesis.
 using StretchSink = std::function<bool(const Stretch&)>;
+// Receives blocks in order; false stops synthesis.
+using BlockSink = std::function<bool(const Block&)>;
 // Looked at after every rendered segment (its index in the stretch and the stretch's segment
 // count); true abandons the stretch unplayed and ends synthesis. May be empty.
 using CancelCheck = std::function<bool(std::size_t segment, std::size_t count)>;
 // Fills up to size bytes of the next part of a text and returns how many; 0 at its end, a
 // negative value on a read error.
 using TextReader = std::function<std::ptrdiff_t(char* data, std::size_t size)>;
+
+// Where the samples go.
+struct Delivery {
+  StretchSink stretch;  // every whole stretch, once it is rendered (may be empty)
+  BlockSink block;      // the samples as they are rendered (may be empty)
+  // A block is handed out once this many samples are ready (and at the end of each stretch).
+  std::size_t blockSamples = 1024;
+  // The silence after the last sound of the text (its final pauses) is not rendered.
+  bool trimFinalSilence = false;
+  // Every planned stretch, before it is rendered (may be empty); with render false nothing is
+  // rendered at all (orvanel-say --segments).
+  PlanSink plan;
+  bool render = true;
+};
 
 enum class Outcome {
   kFinished,      // every stretch went to the sink
@@ -96,7 +119,7 @@ enum class Outcome {
 class Synthesizer {
  public:
   // units (and voice, when given) must outlive the synthesizer. Without the voice data the rate
-  // and semitone settings are not applied.
+  // and semitone settings and prosody are not applied.
   explicit Synthesizer(const synth::UnitInventory& units, const synth::VoiceData* voice = nullptr);
   ~Synthesizer();
   Synthesizer(const Synthesizer&) = delete;
@@ -105,11 +128,17 @@ class Synthesizer {
   // Transcribes text (with the reading stage when voice.reading is set and the text is UTF-8)
   // and hands out its stretches. Memory stays bounded by the longest sentence, not the text.
   Outcome Speak(std::string_view text, TextEncoding encoding, const VoiceSettings& voice,
+                const Delivery& delivery, const CancelCheck& cancel = {});
+  Outcome Speak(std::string_view text, TextEncoding encoding, const VoiceSettings& voice,
                 const StretchSink& sink, const CancelCheck& cancel = {});
   // The same over a text read part by part (a file, standard input).
   Outcome SpeakFrom(const TextReader& reader, TextEncoding encoding, const VoiceSettings& voice,
+                    const Delivery& delivery, const CancelCheck& cancel = {});
+  Outcome SpeakFrom(const TextReader& reader, TextEncoding encoding, const VoiceSettings& voice,
                     const StretchSink& sink, const CancelCheck& cancel = {});
-  // PhoneticText, planned and rendered as it stands (the engine's path after transcription).
+  // PhoneticText, planned and rendered as it stands.
+  Outcome SpeakPhonetic(std::string_view phonetic, const VoiceSettings& voice,
+                        const Delivery& delivery, const CancelCheck& cancel = {});
   Outcome SpeakPhonetic(std::string_view phonetic, const VoiceSettings& voice,
                         const StretchSink& sink, const CancelCheck& cancel = {});
 
@@ -122,28 +151,19 @@ class Synthesizer {
   const std::string& error() const noexcept { return error_; }
 
  private:
-  class Feed;
-  Outcome RenderStretches(std::string_view phonetic, bool atEnd, bool prosody, Feed& feed,
-                          const VoiceSettings& voice, const StretchSink& sink,
-                          const CancelCheck& cancel, std::size_t& consumed);
+  // A text source: the next bytes, and whether they are its last.
+  using Source = std::function<std::ptrdiff_t(char* data, std::size_t size, bool& atEnd)>;
+  Outcome SpeakSource(const Source& source, TextEncoding encoding, const VoiceSettings& voice,
+                      const Delivery& delivery, const CancelCheck& cancel);
 
   const synth::UnitInventory& units_;
-  // Made when the voice data is there; keeps the units it made for later stretches.
-  std::unique_ptr<synth::ControlledRenderer> controlled_;
-  synth::SegmentList segments_;
-  std::vector<synth::VowelPitch> contour_;
-  synth::StretchNotes notes_;
-  synth::SampleBuffer buffer_;
-  std::size_t stretchNumber_ = 0;
+  const synth::VoiceData* voice_;
+  std::unique_ptr<StretchRenderer> renderer_;
   std::string error_;
   // Prosody mode: the word analyses of every text so far (a screen reader's messages share
   // most of their words); made with the first stressed text.
   std::unique_ptr<prosody::StressCache> stressMemo_;
-  prosody::StressCache& StressMemo();
+  prosody::StressCache* StressMemo(const VoiceSettings& voice);
 };
-
-// Scales samples by percent (100 leaves them untouched), rounding to nearest and saturating at
-// full scale.
-void ApplyVolume(std::int16_t* samples, std::size_t count, unsigned percent) noexcept;
 
 }  // namespace orvanel::library

@@ -19,6 +19,9 @@ std::size_t SequenceLength(unsigned char lead) {
   return 4;
 }
 
+// A UTF-8 byte that continues a character.
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
 }  // namespace
 
 std::size_t LastRunBreak(std::string_view text, std::size_t limit) {
@@ -100,7 +103,17 @@ bool TextPieces::Next(Piece& piece) {
   piece.begin = base_;
   piece.end = base_ + cut;
   piece.last = last;
+  piece.line = line_;
+  piece.column = column_;
   Convert(rest.substr(0, cut), piece);
+  for (const char c : rest.substr(0, cut)) {
+    if (c == '\n') {
+      ++line_;
+      column_ = 1;
+    } else if (c != '\r' && (encoding_ == TextEncoding::kCp1254 || !IsContinuation(c))) {
+      ++column_;
+    }
+  }
   head_ += cut;
   base_ += cut;
   if (last || !piece.valid) done_ = true;

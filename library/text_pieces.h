@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "library/synthesizer.h"
+#include "library/voice_settings.h"
 
 namespace orvanel::library {
 
@@ -23,6 +23,9 @@ struct Piece {
   bool valid = true;  // false: the input is not UTF-8 at errorOffset
   std::uint64_t errorOffset = 0;
   bool last = false;  // nothing follows
+  // Where the piece begins in the input: 1-based line and column (the column in characters).
+  std::size_t line = 1;
+  std::size_t column = 1;
 };
 
 // A line longer than this is cut at a blank before a letter or digit outside a brace passage,
@@ -47,6 +50,8 @@ class TextPieces {
   std::string pending_;
   std::size_t head_ = 0;    // pending_ before head_ was handed out already
   std::uint64_t base_ = 0;  // input offset of pending_[head_]
+  std::size_t line_ = 1;    // line and column of base_
+  std::size_t column_ = 1;
   bool atEnd_ = false;
   bool done_ = false;
 };

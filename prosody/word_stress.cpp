@@ -14,6 +14,7 @@
 #include "frontend/letter_tables.h"
 #include "frontend/number_reading.h"
 #include "frontend/symbol_names.h"
+#include "frontend/text_to_phonetic.h"
 #include "frontend/word_transcription.h"
 
 namespace orvanel::prosody {
@@ -623,10 +624,11 @@ std::size_t StressMarkOffset(std::string_view t, int syllable) {
   return end;
 }
 
-void StressTranscriber::AppendRun(std::string_view run, frontend::RunKind kind,
-                                  std::string_view rest, std::string& out) {
+void StressTranscriber::AppendRun(const frontend::Run& piece, std::string& out) {
   using frontend::RunKind;
-  switch (kind) {
+  const std::string_view run = piece.text;
+  const std::string_view rest = piece.rest;
+  switch (piece.kind) {
     case RunKind::kSymbols: {
       frontend::AppendSymbols(run, out);
       afterApostrophe_ = lastWasWord_ && (run == "'" || run == std::string_view(&kRightQuote, 1));
@@ -733,15 +735,8 @@ std::size_t StressTranscriber::MarkOffset(std::string_view word, bool properName
 }
 
 void TextToPhoneticWithStress(std::string& text, std::string& out) {
-  frontend::ApplyEscapes(text);
   StressTranscriber transcriber;
-  std::size_t position = 0;
-  std::string run;
-  frontend::RunKind kind = frontend::RunKind::kSymbols;
-  const std::string_view all(text);
-  while (frontend::NextRun(all, position, run, kind)) {
-    transcriber.AppendRun(run, kind, all.substr(std::min(position, all.size())), out);
-  }
+  frontend::ForEachRun(text, [&](const frontend::Run& run) { transcriber.AppendRun(run, out); });
 }
 
 }  // namespace orvanel::prosody

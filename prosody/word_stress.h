@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "frontend/text_scanner.h"
+#include "frontend/text_to_phonetic.h"
 #include "prosody/stress_cache.h"
 
 namespace orvanel::prosody {
@@ -60,10 +60,18 @@ class StressTranscriber {
   // must outlive the transcriber, and serve one transcriber at a time).
   explicit StressTranscriber(bool marks = true, StressCache* memo = nullptr)
       : marks_(marks), shared_(memo) {}
-  // Appends the conversion of one run, as frontend::TextToPhonetic would, plus the stress mark.
-  // rest: the text after the run (read for an apostrophe that makes a word a name).
+  // Appends the conversion of one run, as frontend::AppendRun would, plus the stress mark. The
+  // text after the run is read for an apostrophe that makes a word a name.
+  void AppendRun(const frontend::Run& run, std::string& out);
+  // The same for a run and the text after it given apart.
   void AppendRun(std::string_view run, frontend::RunKind kind, std::string_view rest,
-                 std::string& out);
+                 std::string& out) {
+    frontend::Run r;
+    r.text = run;
+    r.kind = kind;
+    r.rest = rest;
+    AppendRun(r, out);
+  }
   // The rule of every word transcribed so far, for reports.
   const int* RuleCounts() const noexcept { return counts_; }
 

@@ -175,6 +175,15 @@ int SampleBuffer::AppendSilence(std::uint64_t ms) {
   return AppendSamples(nullptr, WantedSamples(ms));
 }
 
+void SampleBuffer::Truncate(std::uint32_t count) {
+  if (count < sampleCount_) sampleCount_ = count;
+  std::size_t units = unitStarts_.Size();
+  while (units > 0 && unitStarts_[units - 1] >= sampleCount_) --units;
+  // A unit that starts at the cut or after it has no samples left.
+  unitStarts_.SetSize(units);
+  droppedSamples_ = 0;
+}
+
 std::uint32_t SampleBuffer::UnitLength(std::size_t k) const {
   if (k >= unitStarts_.Size()) return 0;
   const std::uint32_t end = k + 1 < unitStarts_.Size() ? unitStarts_[k + 1] : sampleCount_;

@@ -72,6 +72,11 @@ class SampleBuffer {
   // A new unit of ms x 22050 / 1000 zero samples.
   int AppendSilence(std::uint64_t ms);
 
+  // Keeps only the first count samples (and the units that start before them); forgets the
+  // samples dropped so far. A stretch that would not fit is ended early this way and its rest
+  // rendered into a fresh stretch.
+  void Truncate(std::uint32_t count);
+
   // Samples of unit k (0 when there is no unit k).
   std::uint32_t UnitLength(std::size_t k) const;
   // Resamples the last unit to percent of its length: sample i from copy[i x 100 / percent].

@@ -90,9 +90,11 @@ class NoteWriter {
       notes_->sentenceEnd = 0;
     }
   }
-  void Appended(const Segment& r, frontend::PhraseBreak boundary, std::size_t index, char ch) {
+  void Appended(const Segment& r, frontend::PhraseBreak boundary, std::size_t index, char ch,
+                std::int32_t position) {
     if (notes_ == nullptr) return;
     SegmentNote note;
+    note.position = position;
     if (r.IsSilence()) {
       inWord_ = false;
       note.boundary = boundary;
@@ -188,7 +190,7 @@ int PlanStretch(std::string_view text, std::int32_t& position, SegmentList& list
     } else if (r.kind != 0) {
       if (list.Append(r)) {
         if (r.Kind() == SegmentKind::kVowel) lastVowel = list.Size() - 1;
-        writer.Appended(r, boundary, list.Size() - 1, ch);
+        writer.Appended(r, boundary, list.Size() - 1, ch, position);
       } else {
         r = Segment{};  // not recorded: nothing to merge into
       }

@@ -26,6 +26,7 @@ struct PlanOptions {
 
 // What the stages after the planner need to know of a segment that its record does not hold.
 struct SegmentNote {
+  std::int32_t position = -1;     // the character that produced it: its place in the text
   std::int32_t word = -1;         // the segment's word in the stretch (0, 1, ...); -1 for silence
   std::uint16_t stressMarks = 0;  // vowel: stress marks written after it
   bool lateGlide = false;         // vowel: a late-glide mark (the soft g's lengthening)

@@ -49,46 +49,43 @@ int main(int argc, char** argv) {
     orvanel::codepage::DecodeError error;
     if (!orvanel::codepage::Utf8ToCp1254(line, text, error)) continue;
     ++sentences;
-    orvanel::frontend::ApplyEscapes(text);
     // The same decisions the transcriber makes: names by capital inside a sentence or apostrophe.
-    std::size_t position = 0;
-    std::string run, out;
-    orvanel::frontend::RunKind kind = orvanel::frontend::RunKind::kSymbols;
     orvanel::prosody::StressTranscriber transcriber;
-    while (orvanel::frontend::NextRun(text, position, run, kind)) {
+    orvanel::frontend::ForEachRun(text, [&](const orvanel::frontend::Run& r) {
       std::string piece;
       int counts[orvanel::prosody::kStressRuleCount];
-      for (int r = 0; r < orvanel::prosody::kStressRuleCount; ++r)
-        counts[r] = transcriber.RuleCounts()[r];
-      transcriber.AppendRun(run, kind, std::string_view(text).substr(position), piece);
-      if (kind != orvanel::frontend::RunKind::kWord) continue;
+      for (int k = 0; k < orvanel::prosody::kStressRuleCount; ++k)
+        counts[k] = transcriber.RuleCounts()[k];
+      transcriber.AppendRun(r, piece);
+      if (r.kind != orvanel::frontend::RunKind::kWord) return;
       int rule = -1;
-      for (int r = 0; r < orvanel::prosody::kStressRuleCount; ++r)
-        if (transcriber.RuleCounts()[r] != counts[r]) rule = r;
-      if (rule < 0) continue;  // the suffix of a name after an apostrophe
+      for (int k = 0; k < orvanel::prosody::kStressRuleCount; ++k)
+        if (transcriber.RuleCounts()[k] != counts[k]) rule = k;
+      if (rule < 0) return;  // the suffix of a name after an apostrophe
       ++words;
+      const std::string_view run = r.text;
       int vowels = 0;
       for (char c : run) vowels += orvanel::frontend::VowelLookup(c) >= 0;
       if (vowels >= 2) ++polysyllabic;
       if (rule == static_cast<int>(StressRule::kNone)) {
         ++unstressed;
-        continue;
+        return;
       }
       // Where the mark went: vowels of the piece before it (a soft-g copy is not a syllable).
       const std::size_t mark = piece.find('`');
-      if (mark == std::string::npos) continue;
+      if (mark == std::string::npos) return;
       int syllable = -1;
       for (std::size_t i = 0; i < mark; ++i)
         if (orvanel::frontend::VowelLookup(piece[i]) >= 0 &&
             !(i + 1 < piece.size() && piece[i + 1] == '^'))
           ++syllable;
-      if (syllable >= vowels - 1) continue;
+      if (syllable >= vowels - 1) return;
       ++nonFinal[rule];
       auto& list = examples[rule];
-      const std::string shown = Shown(run, syllable);
+      const std::string shown = Shown(std::string(run), syllable);
       if (list.size() < 10 && std::find(list.begin(), list.end(), shown) == list.end())
         list.push_back(shown);
-    }
+    });
   }
   int total = 0;
   for (const auto& [rule, n] : nonFinal) total += n;

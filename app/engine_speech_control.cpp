@@ -1,5 +1,9 @@
 #include "app/speech_control.h"
 
+#include <utility>
+
+#include "library/text_feed.h"
+
 namespace orvanel::app {
 
 bool EngineSpeechControl::Create(std::string& error) {
@@ -11,7 +15,23 @@ void EngineSpeechControl::SpeakText(const std::string& text, engine::NotifyTarge
   engine::SpeakText(text, window, message);
 }
 
+void EngineSpeechControl::SpeakReading(const std::string& utf8, engine::NotifyTarget* window,
+                                       std::uint32_t message) {
+  engine::SpeechRequest request;
+  request.text = utf8;
+  request.encoding = library::TextEncoding::kUtf8;
+  engine::SetReading(true);
+  engine::SpeakRequest(std::move(request), window, message);
+}
+
 void EngineSpeechControl::StopSpeaking() { engine::StopSpeaking(); }
+
+void EngineSpeechControl::TranscribeReading(const std::string& utf8, std::string& phonetic) {
+  std::string error;
+  // The edit box holds UTF-8 that Qt made, so it is always valid.
+  if (!library::TranscribeText(utf8, library::TextEncoding::kUtf8, true, nullptr, phonetic, error))
+    phonetic.clear();
+}
 
 void EngineSpeechControl::TranscribeText(std::string& text, std::string& phonetic) {
   engine::TranscribeText(text, phonetic);

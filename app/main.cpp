@@ -2,6 +2,7 @@
 // device and Linux threads.
 #include <QApplication>
 #include <memory>
+#include <string>
 
 #include "app/application.h"
 #include "app/speech_control.h"
@@ -18,6 +19,11 @@ int main(int argc, char* argv[]) {
   orvanel::platform::LinuxThreadFactory threads;
   orvanel::engine::EngineServices services;
   services.units = &units;
+  // The voice data behind prosody and the voice controls. The window's literal speech does not
+  // need it, so a program built without it still speaks.
+  orvanel::synth::VoiceData voice;
+  std::string error;
+  if (orvanel::synth::LoadVoiceData(units, voice, error) != 0) services.voice = &voice;
   services.makeDevice = [] { return std::make_unique<orvanel::platform::AlsaWaveDevice>(); };
   services.threads = &threads;
 

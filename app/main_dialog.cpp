@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -14,13 +15,12 @@
 #include <string>
 
 #include "app/about_dialog.h"
+#include "app/application.h"
 #include "app/controls.h"
 #include "app/dialog_units.h"
 #include "app/help_controller.h"
 #include "app/priority_dialog.h"
 #include "app/speech_control.h"
-#include "codepage/codepage.h"
-#include "reading/turkish_reading.h"
 
 namespace orvanel::app {
 
@@ -188,13 +188,60 @@ void MainDialog::PostMessage(std::uint32_t message, std::uintptr_t wParam, std::
   QCoreApplication::postEvent(this, new PostedMessage(message, wParam, lParam));
 }
 
+void MainDialog::PostResult(std::uint32_t message, const engine::UtteranceResult& result) {
+  auto* posted = new PostedMessage(message, 0, 0);
+  posted->SetResult(result);
+  QCoreApplication::postEvent(this, posted);
+}
+
 bool MainDialog::event(QEvent* event) {
   if (event->type() == static_cast<QEvent::Type>(engine::kSpeechDoneMessage)) {
     const auto* posted = static_cast<PostedMessage*>(event);
     SpeechDone(posted->WParam(), posted->LParam());
+    if (posted->Result() != nullptr) ReportResult(*posted->Result());
     return true;
   }
   return QDialog::event(event);
+}
+
+void MainDialog::keyPressEvent(QKeyEvent* event) {
+  // Escape stops speech and never closes the window: the typed text would be lost with it.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (!readyToSpeak_) SpeakOrStop();
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void MainDialog::ReportResult(const engine::UtteranceResult& result) {
+  QString text;
+  if (result.ending == engine::UtteranceResult::Ending::kFailed) {
+    // Told once: the same failure again (every pitch step speaks) says nothing new.
+    if (result.failure == lastFailure_) return;
+    lastFailure_ = result.failure;
+    text = QString::fromStdString(result.failure);
+  } else {
+    if (result.ending == engine::UtteranceResult::Ending::kDone) lastFailure_.clear();
+    if (result.dropped.empty()) return;
+    for (const library::DroppedSpeech& d : result.dropped) {
+      if (!text.isEmpty()) text += QLatin1Char('\n');
+      text += QStringLiteral(
+                  "Line %1, column %2: %3 s of speech did not fit into one stretch "
+                  "(about 47.5 s with no sentence end) and were not spoken.")
+                  .arg(d.line)
+                  .arg(d.column)
+                  .arg(static_cast<double>(d.samples) / synth::kBaseSampleRate, 0, 'f', 2);
+    }
+  }
+  // Not modal: the window stays usable, and a later notice replaces this one.
+  if (notice_ == nullptr) {
+    notice_ = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kEngineErrorCaption),
+                              QString(), QMessageBox::Ok, this);
+    notice_->setWindowModality(Qt::NonModal);
+  }
+  notice_->setText(text);
+  notice_->show();
 }
 
 bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -236,7 +283,7 @@ void MainDialog::SpeakOrStop() {
   if (cursor.selectionStart() != cursor.selectionEnd()) {
     text = text.mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
   }
-  speech_.SpeakText(EngineText(text), this, engine::kSpeechDoneMessage);
+  Speak(text);
   SetStopMode();
 }
 
@@ -258,10 +305,22 @@ int MainDialog::SpeechDone(std::uintptr_t wParam, std::intptr_t /*lParam*/) {
 void MainDialog::ClearText() { text_->setPlainText(QString()); }
 
 void MainDialog::Preprocess() {
-  std::string text = EngineText(text_->toPlainText());
   std::string phonetic;
-  speech_.TranscribeText(text, phonetic);
+  if (turkishReading_) {
+    speech_.TranscribeReading(text_->toPlainText().toStdString(), phonetic);
+  } else {
+    std::string text = ToEngineText(text_->toPlainText());
+    speech_.TranscribeText(text, phonetic);
+  }
   text_->setPlainText(FromEngineText(phonetic));
+}
+
+void MainDialog::Speak(const QString& text) {
+  if (turkishReading_) {
+    speech_.SpeakReading(text.toStdString(), this, engine::kSpeechDoneMessage);
+  } else {
+    speech_.SpeakText(ToEngineText(text), this, engine::kSpeechDoneMessage);
+  }
 }
 
 void MainDialog::InsertExamples() {
@@ -288,9 +347,7 @@ void MainDialog::SliderMoved(int code, QSlider* slider) {
   const int position = slider->sliderPosition();
   if (slider == pitchSlider_) {
     speech_.SetPitch(static_cast<unsigned>(100 - position));
-    const std::string value = std::to_string(speech_.GetPitch());
-    speech_.SpeakText(turkishReading_ ? EngineText(QString::fromStdString(value)) : value, this,
-                      engine::kSpeechDoneMessage);
+    Speak(QString::number(speech_.GetPitch()));
   } else {
     speech_.SetSpeed(static_cast<unsigned>(position));
   }
@@ -334,17 +391,6 @@ void MainDialog::ShowAbout() {
 void MainDialog::SetTurkishReading(bool on) {
   turkishReading_ = on;
   if (turkishReadingAction_->isChecked() != on) turkishReadingAction_->setChecked(on);
-}
-
-std::string MainDialog::EngineText(const QString& text) const {
-  if (!turkishReading_) return ToEngineText(text);
-  const QByteArray utf8 = text.toUtf8();
-  const std::string read = reading::ReadTurkish(
-      std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
-  std::string out;
-  codepage::DecodeError error;
-  if (!codepage::Utf8ToCp1254(read, out, error)) out.clear();
-  return out;
 }
 
 QAction* MainDialog::MenuAction(int id) const {

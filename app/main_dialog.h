@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "engine/thread_priority.h"
 
 class QAction;
+class QMessageBox;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
@@ -31,17 +33,23 @@ inline constexpr char kExampleSentences[] =
     "e Konu\xC5\x9Fma Program\xC4\xB1.\nT\xC3\xB6rki\xC5\x9F TextTuSpii\xC3\xA7 "
     "Sintisayz\xC4\xB1r.";  // UTF-8
 
-// A message posted by the engine's worker, delivered on the window's own event loop.
+// A message posted by the engine's worker, delivered on the window's own event loop, with how
+// the utterance ended when the engine said so.
 class PostedMessage : public QEvent {
  public:
   PostedMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)
       : QEvent(static_cast<QEvent::Type>(message)), wParam_(wParam), lParam_(lParam) {}
   std::uintptr_t WParam() const { return wParam_; }
   std::intptr_t LParam() const { return lParam_; }
+  void SetResult(const engine::UtteranceResult& result) {
+    result_ = std::make_unique<engine::UtteranceResult>(result);
+  }
+  const engine::UtteranceResult* Result() const { return result_.get(); }
 
  private:
   std::uintptr_t wParam_;
   std::intptr_t lParam_;
+  std::unique_ptr<engine::UtteranceResult> result_;
 };
 
 class MainDialog : public QDialog, public engine::NotifyTarget {
@@ -55,6 +63,8 @@ class MainDialog : public QDialog, public engine::NotifyTarget {
 
   // Worker thread: queues the message for the window's thread.
   void PostMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  // Worker thread: queues the message with how the utterance ended.
+  void PostResult(std::uint32_t message, const engine::UtteranceResult& result) override;
 
   // Runs the handler bound to a command identity. Commands the dialog does not bind (the help
   // command) go on to the application. False when nobody handles it.
@@ -72,9 +82,13 @@ class MainDialog : public QDialog, public engine::NotifyTarget {
   void ShowAbout();
   void SliderMoved(int code, QSlider* slider);
   int SpeechDone(std::uintptr_t wParam, std::intptr_t lParam);
+  // Tells the user, once, that speech failed (with the failure's text), or what the literal
+  // reading could not hold, in a notice beside the window.
+  void ReportResult(const engine::UtteranceResult& result);
+  QMessageBox* Notice() const { return notice_; }
 
   // Turkish Reading (menu Options): when on, Speak, Preprocess and the pitch slider's spoken
-  // value go through the reading stage before the code-page conversion. Off at start.
+  // value go through the engine's reading stage. Off at start.
   void SetTurkishReading(bool on);
   bool TurkishReading() const { return turkishReading_; }
   QAction* TurkishReadingAction() const { return turkishReadingAction_; }
@@ -90,6 +104,7 @@ class MainDialog : public QDialog, public engine::NotifyTarget {
  protected:
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   // Gives Alt+H to the Help button: the button and the "&Help" menu share the mnemonic, and in a
   // dialog the control's mnemonic comes first.
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -105,8 +120,8 @@ class MainDialog : public QDialog, public engine::NotifyTarget {
   void BuildControls();
   void InitSliders();
   void UpdateHighPriorityCheck();
-  // The edit box's UTF-8 as engine text, through the reading stage when Turkish Reading is on.
-  std::string EngineText(const QString& text) const;
+  // Speaks text as it stands (literally) or through the reading stage when Turkish Reading is on.
+  void Speak(const QString& text);
 
   SpeechControl& speech_;
   engine::PriorityControl& priority_;
@@ -124,6 +139,8 @@ class MainDialog : public QDialog, public engine::NotifyTarget {
   QPlainTextEdit* text_ = nullptr;
   QPushButton* speakButton_ = nullptr;
   QPushButton* helpButton_ = nullptr;
+  QMessageBox* notice_ = nullptr;
+  std::string lastFailure_;  // told already
 };
 
 }  // namespace orvanel::app

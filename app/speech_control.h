@@ -17,8 +17,13 @@ class SpeechControl {
   virtual bool Create(std::string& error) = 0;
   virtual void SpeakText(const std::string& text, engine::NotifyTarget* window,
                          std::uint32_t message) = 0;
+  // Speaks UTF-8 text through the Turkish reading stage (the Options menu's Turkish Reading).
+  virtual void SpeakReading(const std::string& utf8, engine::NotifyTarget* window,
+                            std::uint32_t message) = 0;
   virtual void StopSpeaking() = 0;
   virtual void TranscribeText(std::string& text, std::string& phonetic) = 0;
+  // The PhoneticText of UTF-8 text read by the Turkish reading stage, as SpeakReading speaks it.
+  virtual void TranscribeReading(const std::string& utf8, std::string& phonetic) = 0;
   virtual void SetPitch(unsigned value) = 0;
   virtual void SetSpeed(unsigned value) = 0;
   virtual unsigned GetPitch() = 0;
@@ -37,8 +42,11 @@ class EngineSpeechControl final : public SpeechControl {
   bool Create(std::string& error) override;
   void SpeakText(const std::string& text, engine::NotifyTarget* window,
                  std::uint32_t message) override;
+  void SpeakReading(const std::string& utf8, engine::NotifyTarget* window,
+                    std::uint32_t message) override;
   void StopSpeaking() override;
   void TranscribeText(std::string& text, std::string& phonetic) override;
+  void TranscribeReading(const std::string& utf8, std::string& phonetic) override;
   void SetPitch(unsigned value) override;
   void SetSpeed(unsigned value) override;
   unsigned GetPitch() override;

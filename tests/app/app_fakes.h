@@ -20,7 +20,8 @@ class IdleWorkerThread final : public engine::WorkerThread {
 };
 
 struct SpeakRequest {
-  std::string text;  // Windows-1254
+  std::string text;  // Windows-1254, or UTF-8 with reading
+  bool reading = false;
   engine::NotifyTarget* window = nullptr;
   std::uint32_t message = 0;
 };
@@ -34,13 +35,22 @@ class RecordingSpeechControl final : public SpeechControl {
   }
   void SpeakText(const std::string& text, engine::NotifyTarget* window,
                  std::uint32_t message) override {
-    spoken.push_back({text, window, message});
+    spoken.push_back({text, false, window, message});
+  }
+  void SpeakReading(const std::string& utf8, engine::NotifyTarget* window,
+                    std::uint32_t message) override {
+    spoken.push_back({utf8, true, window, message});
   }
   void StopSpeaking() override { ++stops; }
   // Appends "<" + text + ">" so tests see what went in and where it came out.
   void TranscribeText(std::string& text, std::string& phonetic) override {
     transcribed.push_back(text);
     phonetic += "<" + text + ">";
+  }
+  // Records the UTF-8 text and answers "[" + text + "]".
+  void TranscribeReading(const std::string& utf8, std::string& phonetic) override {
+    transcribedReading.push_back(utf8);
+    phonetic += "[" + utf8 + "]";
   }
   void SetPitch(unsigned value) override {
     pitch = value & 0xFFFFu;
@@ -62,6 +72,7 @@ class RecordingSpeechControl final : public SpeechControl {
   std::vector<SpeakRequest> spoken;
   int stops = 0;
   std::vector<std::string> transcribed;
+  std::vector<std::string> transcribedReading;
   unsigned pitch = 50;
   unsigned speed = 50;
   std::vector<unsigned> pitchSets;

@@ -6,6 +6,7 @@
 #include "tests/support/fake_wave_device.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -22,6 +23,7 @@
 #include "app/speech_control.h"
 #include "app_fakes.h"
 #include "engine/speech_engine.h"
+#include "library/synthesizer.h"
 #include "modal_helper.h"
 #include "platform/linux_thread.h"
 
@@ -186,6 +188,46 @@ class EngineWindowTest : public QObject {
     QTest::mouseClick(Button(1), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(SpeakLabel(), QStringLiteral("&Speak"), 10000);
     QCOMPARE(audio_->Written().back().samples, bottomSaid.samples);
+  }
+
+  // With Turkish Reading the window hands the engine its UTF-8 text and the engine reads it: the
+  // device gets what the library's reading of the same text renders.
+  void turkishReadingSpeaksWhatTheLibraryReads() {
+    const QString written = QString::fromUtf8("7. kat, 45 TL'ye.\n3,5 kg");
+    orvanel::synth::UnitInventory units;
+    std::string error;
+    QCOMPARE(orvanel::synth::LoadUnits(units_, units, error), 1);
+    orvanel::library::Synthesizer synthesizer(units);
+    orvanel::library::VoiceSettings voice;
+    std::vector<std::vector<std::int16_t>> expected;
+    synthesizer.Speak(written.toStdString(), orvanel::library::TextEncoding::kUtf8, voice,
+                      [&](const orvanel::library::Stretch& s) {
+                        expected.emplace_back(s.samples, s.samples + s.sampleCount);
+                        return true;
+                      });
+    QVERIFY(expected.size() >= 2);
+    dialog_->SetTurkishReading(true);
+    Text()->setPlainText(written);
+    QTest::mouseClick(Button(1), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(SpeakLabel(), QStringLiteral("&Speak"), 10000);
+    QCOMPARE(audio_->WriteCount(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k)
+      QCOMPARE(audio_->Written()[k].samples, expected[k]);
+    // Reading off again: the literal text, which says the digits and signs differently.
+    dialog_->SetTurkishReading(false);
+    QTest::mouseClick(Button(1), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(SpeakLabel(), QStringLiteral("&Speak"), 10000);
+    QVERIFY(audio_->Written().back().samples != expected.back());
+  }
+
+  // No device: the utterance fails, the button comes back, and the window says so once.
+  void aMissingDeviceIsToldInTheWindow() {
+    audio_->SetOpenFails(true);
+    Text()->setPlainText(QStringLiteral("merhaba"));
+    QTest::mouseClick(Button(1), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(SpeakLabel(), QStringLiteral("&Speak"), 10000);
+    QTRY_VERIFY(dialog_->Notice() != nullptr && dialog_->Notice()->isVisible());
+    QCOMPARE(dialog_->Notice()->text(), QStringLiteral("Cannot open wave device!"));
   }
 
   void speedSliderSetsTheEngineAndSaysNothing() {

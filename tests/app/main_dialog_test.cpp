@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -446,13 +447,50 @@ class MainDialogTest : public QObject {
     QCOMPARE(dialog_->result(), int(QDialog::Rejected));
   }
 
-  void escapeClosesTheWindowAndEnterInAButtonDoesNotEndIt() {
+  // Escape stops speech and never closes the window, which would lose the typed text.
+  void escapeStopsSpeechKeepsTheTextAndEnterInAButtonDoesNotEndIt() {
+    Text()->setPlainText(QStringLiteral("merhaba"));
     Button(1)->setFocus();
     QTest::keyClick(dialog_.get(), Qt::Key_Return);
     QVERIFY(dialog_->isVisible());
     QCOMPARE(SpeakLabel(), QStringLiteral("&Stop"));
     QTest::keyClick(dialog_.get(), Qt::Key_Escape);
-    QVERIFY(!dialog_->isVisible());
+    QVERIFY(dialog_->isVisible());
+    QCOMPARE(SpeakLabel(), QStringLiteral("&Speak"));
+    QCOMPARE(speech_->stops, 1);
+    QTest::keyClick(Text(), Qt::Key_Escape);  // idle: nothing happens
+    QVERIFY(dialog_->isVisible());
+    QCOMPARE(speech_->stops, 1);
+    QCOMPARE(Text()->toPlainText(), QStringLiteral("merhaba"));
+  }
+
+  // A failed utterance is told once, with its text; a repeat of the same failure says nothing
+  // more until speech has worked again.
+  void aFailureIsToldOnceInANoticeBesideTheWindow() {
+    using orvanel::engine::UtteranceResult;
+    UtteranceResult failed;
+    failed.ending = UtteranceResult::Ending::kFailed;
+    failed.failure = "Cannot open wave device!";
+    QTest::mouseClick(Button(1), Qt::LeftButton);
+    dialog_->PostResult(1026, failed);
+    QTRY_VERIFY(dialog_->Notice() != nullptr && dialog_->Notice()->isVisible());
+    QCOMPARE(SpeakLabel(), QStringLiteral("&Speak"));
+    QCOMPARE(dialog_->Notice()->text(), QStringLiteral("Cannot open wave device!"));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    dialog_->Notice()->hide();
+    dialog_->PostResult(1026, failed);
+    QTest::qWait(20);
+    QVERIFY(!dialog_->Notice()->isVisible());
+    dialog_->PostResult(1026, UtteranceResult{});  // speech worked again
+    dialog_->PostResult(1026, failed);
+    QTRY_VERIFY(dialog_->Notice()->isVisible());
+    dialog_->Notice()->hide();
+    UtteranceResult cut;
+    cut.dropped.push_back({103, 2, 7});
+    dialog_->PostResult(1026, cut);
+    QTRY_VERIFY(dialog_->Notice()->isVisible());
+    QVERIFY2(dialog_->Notice()->text().startsWith(QStringLiteral("Line 2, column 7: 0.00 s")),
+             qPrintable(dialog_->Notice()->text()));
   }
 
   void unknownCommandsAreNotHandled() {

@@ -1,6 +1,7 @@
 // The Options menu's Turkish Reading item over a recording speech control: where the menu sits,
 // that the item toggles and starts off, and what Speak, Preprocess and the pitch slider send to
-// the engine with it off (the designed text) and on (the read text).
+// the engine with it off (the literal Windows-1254 text) and on (the UTF-8 text, for the
+// engine's reading stage).
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,7 +26,7 @@ namespace {
 // Written Turkish that the reading stage rewrites, and what each way gives (Windows-1254).
 const QString kWritten = QString::fromUtf8("7. kat, 45 TL'ye, BDDK ve kâtip.");
 const std::string kDesigned = "7. kat, 45 TL'ye, BDDK ve k\xE2tip.";
-const std::string kRead = "yedinci kat, 45 liraya, be de de ke ve {~KaTi~p}.";
+const std::string kUtf8 = "7. kat, 45 TL'ye, BDDK ve k\xC3\xA2tip.";
 
 }  // namespace
 
@@ -116,12 +117,13 @@ class TurkishReadingOptionTest : public QObject {
     QCOMPARE(speech_->spoken[0].text, ToEngineText(kWritten));
   }
 
-  void speakWithReadingOnSendsTheReadText() {
+  void speakWithReadingOnSendsTheTextForTheReadingStage() {
     Text()->setPlainText(kWritten);
     ReadingItem()->trigger();
     Speak();
     QCOMPARE(speech_->spoken.size(), std::size_t{1});
-    QCOMPARE(QByteArray::fromStdString(speech_->spoken[0].text), QByteArray::fromStdString(kRead));
+    QVERIFY(speech_->spoken[0].reading);
+    QCOMPARE(QByteArray::fromStdString(speech_->spoken[0].text), QByteArray::fromStdString(kUtf8));
     QCOMPARE(speech_->spoken[0].message, 1026u);
   }
 
@@ -133,14 +135,15 @@ class TurkishReadingOptionTest : public QObject {
     Text()->setTextCursor(cursor);
     ReadingItem()->trigger();
     Speak();
-    QCOMPARE(speech_->spoken.back().text, std::string("19 05"));
+    QCOMPARE(speech_->spoken.back().text, std::string("19:05"));
+    QVERIFY(speech_->spoken.back().reading);
   }
 
-  void lineBreaksReachTheEngineAsBeforeWithReadingOn() {
+  void lineBreaksReachTheEngineAsLineFeedsWithReadingOn() {
     Text()->setPlainText(QString::fromUtf8("7. kat\n3,5"));
     ReadingItem()->trigger();
     Speak();
-    QCOMPARE(speech_->spoken.back().text, std::string("yedinci kat\r\n3 virg\xFCl 5"));
+    QCOMPARE(speech_->spoken.back().text, std::string("7. kat\n3,5"));
   }
 
   void preprocessWithReadingOffShowsTheDesignedTranscriptionInput() {
@@ -152,23 +155,27 @@ class TurkishReadingOptionTest : public QObject {
     QCOMPARE(Text()->toPlainText(), QStringLiteral("<") + kWritten + QStringLiteral(">"));
   }
 
-  void preprocessWithReadingOnTranscribesTheReadText() {
+  void preprocessWithReadingOnTranscribesThroughTheReadingStage() {
     Text()->setPlainText(kWritten);
     ReadingItem()->trigger();
     dialog_->Preprocess();
-    QCOMPARE(speech_->transcribed.size(), std::size_t{1});
-    QCOMPARE(QByteArray::fromStdString(speech_->transcribed[0]), QByteArray::fromStdString(kRead));
+    QCOMPARE(speech_->transcribed.size(), std::size_t{0});
+    QCOMPARE(speech_->transcribedReading.size(), std::size_t{1});
+    QCOMPARE(QByteArray::fromStdString(speech_->transcribedReading[0]),
+             QByteArray::fromStdString(kUtf8));
     QCOMPARE(Text()->toPlainText(),
-             QStringLiteral("<") + FromEngineText(kRead) + QStringLiteral(">"));
+             QStringLiteral("[") + FromEngineText(kUtf8) + QStringLiteral("]"));
   }
 
   void pitchValueIsSpokenTheSameWayEitherWay() {
     QSlider* pitch = qobject_cast<QSlider*>(FindControl(dialog_.get(), 1007));
     QTest::keyClick(pitch, Qt::Key_Up);
     QCOMPARE(speech_->spoken.back().text, std::string("51"));
+    QVERIFY(!speech_->spoken.back().reading);
     ReadingItem()->trigger();
     QTest::keyClick(pitch, Qt::Key_Down);
     QCOMPARE(speech_->spoken.back().text, std::string("50"));
+    QVERIFY(speech_->spoken.back().reading);
     QCOMPARE(speech_->pitchSets, (std::vector<unsigned>{51, 50}));
   }
 };

@@ -143,6 +143,12 @@ bool SpeechOutput::Open(const std::string& path, bool raw, std::uint32_t sampleR
       target_ = target;
       seekable_ = true;
       headerOffset_ = 0;
+      // A file that is replaced keeps its permissions and, where allowed, its owner.
+      if (exists) {
+        keepMode_ = st.st_mode & 07777;
+        keepOwner_ = st.st_uid;
+        keepGroup_ = st.st_gid;
+      }
     }
   }
   open_ = true;
@@ -182,10 +188,16 @@ bool SpeechOutput::Finish(std::string& error) {
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) return Fail(what, errno, error);
-    // mkstemp creates the file 0600; a speech file is an ordinary document.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(temporary_.c_str(), 0666 & ~mask);
+    if (keepMode_) {
+      // Only root may give a file away; anyone else owns the new file, as with any rewrite.
+      [[maybe_unused]] const int given = ::chown(temporary_.c_str(), keepOwner_, keepGroup_);
+      ::chmod(temporary_.c_str(), *keepMode_);
+    } else {
+      // mkstemp creates the file 0600; a new speech file is an ordinary document.
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      ::chmod(temporary_.c_str(), 0666 & ~mask);
+    }
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) return Fail(what, errno, error);
     temporary_.clear();
   } else if (ownFd_) {

@@ -2,15 +2,16 @@
 // standard output, a device, a FIFO or a socket.
 //
 // A regular file (or a missing one) is written to a hidden temporary beside it and renamed
-// over it at the end, so a failed write never leaves a partial file; a symbolic link is
-// followed and its target written. Devices, FIFOs and sockets are written directly and never
-// replaced. Where the output can seek, the WAV header's two sizes are filled in at the end;
-// on a pipe, FIFO, device or socket they stay at 0xFFFFFFFF, as streaming WAV writers leave
-// them: such a stream has no exact length.
+// over it at the end, so a failed write never leaves a partial file; a file replaced this way
+// keeps its permissions. A symbolic link is followed and its target written. Devices, FIFOs and
+// sockets are written directly and never replaced. Where the output can seek, the WAV header's two
+// sizes are filled in at the end; on a pipe, FIFO, device or socket they stay at 0xFFFFFFFF, as
+// streaming WAV writers leave them: such a stream has no exact length.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace orvanel::cli {
@@ -51,6 +52,10 @@ class SpeechOutput {
   std::string path_;       // as given, for messages
   std::string target_;     // the file the temporary replaces ("" for a direct stream)
   std::string temporary_;  // the hidden temporary beside it
+  // The permissions and owner of a file that is replaced.
+  std::optional<unsigned> keepMode_;
+  unsigned keepOwner_ = 0;
+  unsigned keepGroup_ = 0;
 };
 
 }  // namespace orvanel::cli

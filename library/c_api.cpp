@@ -1,6 +1,7 @@
 // The C interface of orvanel.h over the synthesis library.
 #include "orvanel.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -39,8 +40,18 @@ std::string_view TextOf(const char* text, std::ptrdiff_t length) {
                     : std::string_view(text, static_cast<std::size_t>(length));
 }
 
-int SetValue(orvanel_tts* tts, int value, int lo, int hi, std::atomic<std::uint16_t>& field) {
-  if (tts == nullptr || value < lo || value > hi) return ORVANEL_ERROR_ARGUMENT;
+// "speed 120 is out of range (0 to 99)"
+int OutOfRange(orvanel_tts* tts, const char* what, double value, int lo, int hi) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%s %g is out of range (%d to %d)", what, value, lo, hi);
+  tts->error = text;
+  return ORVANEL_ERROR_ARGUMENT;
+}
+
+int SetValue(orvanel_tts* tts, const char* what, int value, int lo, int hi,
+             std::atomic<std::uint16_t>& field) {
+  tts->error.clear();
+  if (value < lo || value > hi) return OutOfRange(tts, what, value, lo, hi);
   field.store(static_cast<std::uint16_t>(value), std::memory_order_relaxed);
   return ORVANEL_OK;
 }
@@ -63,49 +74,56 @@ orvanel_tts* orvanel_new(void) {
 void orvanel_free(orvanel_tts* tts) { delete tts; }
 
 int orvanel_set_speed(orvanel_tts* tts, int speed) {
-  return tts ? SetValue(tts, speed, 0, 99, tts->voice.speed) : ORVANEL_ERROR_ARGUMENT;
+  return tts ? SetValue(tts, "speed", speed, 0, 99, tts->voice.speed) : ORVANEL_ERROR_ARGUMENT;
 }
 
 int orvanel_set_pitch(orvanel_tts* tts, int pitch) {
-  return tts ? SetValue(tts, pitch, 1, 100, tts->voice.pitch) : ORVANEL_ERROR_ARGUMENT;
+  return tts ? SetValue(tts, "pitch", pitch, 1, 100, tts->voice.pitch) : ORVANEL_ERROR_ARGUMENT;
 }
 
 int orvanel_set_volume(orvanel_tts* tts, int percent) {
-  return tts ? SetValue(tts, percent, 0, orvanel::library::kMaxVolume, tts->voice.volume)
+  return tts ? SetValue(tts, "volume", percent, 0, orvanel::library::kMaxVolume, tts->voice.volume)
              : ORVANEL_ERROR_ARGUMENT;
 }
 
 int orvanel_set_rate(orvanel_tts* tts, int percent) {
-  return tts ? SetValue(tts, percent, orvanel::synth::kMinRatePercent,
+  return tts ? SetValue(tts, "rate", percent, orvanel::synth::kMinRatePercent,
                         orvanel::synth::kMaxRatePercent, tts->voice.ratePercent)
              : ORVANEL_ERROR_ARGUMENT;
 }
 
 int orvanel_set_semitones(orvanel_tts* tts, double semitones) {
-  if (tts == nullptr || !(semitones >= -orvanel::synth::kMaxSemitones) ||
-      !(semitones <= orvanel::synth::kMaxSemitones)) {
-    return ORVANEL_ERROR_ARGUMENT;
-  }
+  if (tts == nullptr) return ORVANEL_ERROR_ARGUMENT;
+  tts->error.clear();
+  const int limit = static_cast<int>(orvanel::synth::kMaxSemitones);
+  if (!(semitones >= -limit) || !(semitones <= limit))
+    return OutOfRange(tts, "semitones", semitones, -limit, limit);
   tts->voice.semitones.store(static_cast<float>(semitones), std::memory_order_relaxed);
   return ORVANEL_OK;
 }
 
 int orvanel_set_prosody(orvanel_tts* tts, int on) {
   if (tts == nullptr) return ORVANEL_ERROR_ARGUMENT;
+  tts->error.clear();
   tts->voice.prosody.store(on != 0);
   return ORVANEL_OK;
 }
 
 int orvanel_set_reading(orvanel_tts* tts, int on) {
   if (tts == nullptr) return ORVANEL_ERROR_ARGUMENT;
+  tts->error.clear();
   tts->voice.reading.store(on != 0);
   return ORVANEL_OK;
 }
 
 int orvanel_synthesize(orvanel_tts* tts, const char* text, std::ptrdiff_t length,
                        orvanel_audio_callback callback, void* user_data) {
-  if (tts == nullptr || text == nullptr || callback == nullptr) return ORVANEL_ERROR_ARGUMENT;
+  if (tts == nullptr) return ORVANEL_ERROR_ARGUMENT;
   tts->error.clear();
+  if (text == nullptr || callback == nullptr) {
+    tts->error = text == nullptr ? "no text" : "no callback";
+    return ORVANEL_ERROR_ARGUMENT;
+  }
   {
     std::lock_guard lock(tts->cancelLock);
     tts->running = true;
@@ -117,8 +135,10 @@ int orvanel_synthesize(orvanel_tts* tts, const char* text, std::ptrdiff_t length
     outcome = tts->synthesizer.Speak(
         TextOf(text, length), TextEncoding::kUtf8, tts->voice,
         [&](const orvanel::library::Stretch& s) {
-          const orvanel_stretch stretch{s.samples, s.sampleCount, s.sampleRate, s.textBegin,
-                                        s.textEnd};
+          const orvanel_stretch stretch{s.samples,      s.sampleCount,
+                                        s.sampleRate,   s.textBegin,
+                                        s.textEnd,      static_cast<std::size_t>(s.dropped.samples),
+                                        s.dropped.line, s.dropped.column};
           return callback(&stretch, user_data) == 0;
         },
         [tts](std::size_t, std::size_t) { return tts->cancelled.load(std::memory_order_relaxed); });
@@ -152,8 +172,12 @@ void orvanel_cancel(orvanel_tts* tts) {
 }
 
 char* orvanel_phonetic(orvanel_tts* tts, const char* text, std::ptrdiff_t length) {
-  if (tts == nullptr || text == nullptr) return nullptr;
+  if (tts == nullptr) return nullptr;
   tts->error.clear();
+  if (text == nullptr) {
+    tts->error = "no text";
+    return nullptr;
+  }
   try {
     std::string phonetic;
     if (!tts->synthesizer.Transcribe(TextOf(text, length), TextEncoding::kUtf8, tts->voice,

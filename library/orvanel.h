@@ -49,6 +49,14 @@ typedef struct orvanel_stretch {
   unsigned sample_rate; /* samples per second; depends on the pitch setting */
   size_t text_begin;    /* the bytes of the text it was read from: [text_begin, text_end) */
   size_t text_end;
+  /* Speech the stretch could not hold, which only the literal reading (orvanel_set_reading 0)
+   * loses: a sentence longer than about 47.5 s is cut there. Every other reading ends such a
+   * stretch at a phrase or word boundary and goes on in the next one, so nothing is lost.
+   * dropped_samples is 0 when nothing was lost; else the lost speech begins at dropped_line and
+   * dropped_column (1-based, the column in characters) of the text. */
+  size_t dropped_samples;
+  size_t dropped_line;
+  size_t dropped_column;
 } orvanel_stretch;
 
 /* Receives each stretch; a nonzero return stops synthesis (orvanel_synthesize then returns
@@ -62,8 +70,9 @@ ORVANEL_API orvanel_tts* orvanel_new(void);
 ORVANEL_API void orvanel_free(orvanel_tts* tts);
 
 /* Settings; each returns ORVANEL_OK, or ORVANEL_ERROR_ARGUMENT for a value out of range (the
- * setting then keeps its value). They may be called from any thread, also during synthesis:
- * pitch and volume apply from the next stretch, speed from the next vowel. */
+ * setting then keeps its value, and orvanel_last_error says which value and range). They may be
+ * called from any thread, also during synthesis: pitch and volume apply from the next stretch,
+ * speed from the next vowel. */
 ORVANEL_API int orvanel_set_speed(orvanel_tts* tts, int speed);    /* 0 fastest .. 99 slowest */
 ORVANEL_API int orvanel_set_pitch(orvanel_tts* tts, int pitch);    /* 1 lowest .. 100 highest */
 ORVANEL_API int orvanel_set_volume(orvanel_tts* tts, int percent); /* 0 .. 200; 100 unchanged */
@@ -74,12 +83,12 @@ ORVANEL_API int orvanel_set_rate(orvanel_tts* tts, int percent);
 /* A pitch shift in semitones, -6 .. 6 (default 0), that keeps the tempo and the vowels'
  * formants; the pitch setting (the playback rate) still applies on top. Read once per stretch. */
 ORVANEL_API int orvanel_set_semitones(orvanel_tts* tts, double semitones);
-/* 1: read numbers, dates, abbreviations and the like as Turkish (the default); 0: read the
- * text exactly as written, as the window's Preprocess shows it. */
+/* 1: read numbers, dates, abbreviations and the like as Turkish (the default); 0: the literal
+ * reading, the text exactly as written, as the window's Preprocess shows it. */
 ORVANEL_API int orvanel_set_reading(orvanel_tts* tts, int on);
 /* 1: prosody mode, automatic Turkish word stress and sentence intonation (statements fall,
- * yes/no questions peak before the particle mI, commas rise); 0: the designed flat voice (the
- * default). Read once per call. */
+ * yes/no questions peak before the particle mI, commas rise); 0: the flat voice of the literal
+ * reading (the default). Read once per call. */
 ORVANEL_API int orvanel_set_prosody(orvanel_tts* tts, int on);
 
 /* Speaks length bytes of UTF-8 text (length -1: up to the terminating zero), calling callback
@@ -98,8 +107,9 @@ ORVANEL_API void orvanel_cancel(orvanel_tts* tts);
 ORVANEL_API char* orvanel_phonetic(orvanel_tts* tts, const char* text, ptrdiff_t length);
 ORVANEL_API void orvanel_string_free(char* text);
 
-/* The last failure of this instance in English, e.g. "input is not valid UTF-8 (byte offset
- * 7)"; "" when there was none. Valid until the next call on the instance. */
+/* What went wrong in the last call on this instance (every call but orvanel_cancel counts), in
+ * English, e.g. "input is not valid UTF-8 (byte offset 7)" or "speed 120 is out of range (0 to
+ * 99)"; "" when that call succeeded. Valid until the next call on the instance. */
 ORVANEL_API const char* orvanel_last_error(const orvanel_tts* tts);
 
 /* The library's version, "MAJOR.MINOR.PATCH". */

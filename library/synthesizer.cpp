@@ -47,7 +47,7 @@ Outcome Synthesizer::SpeakSource(const Source& source, TextEncoding encoding,
   std::size_t consumed = 0;
   std::vector<char> block(kReadBlock);
   bool atEnd = false;
-  while (!atEnd) {
+  for (;;) {
     const std::ptrdiff_t n = source(block.data(), block.size(), atEnd);
     if (n < 0) {
       error_ = "cannot read the text";
@@ -55,21 +55,28 @@ Outcome Synthesizer::SpeakSource(const Source& source, TextEncoding encoding,
     }
     if (n == 0) atEnd = true;
     pieces.Add(std::string_view(block.data(), static_cast<std::size_t>(n)), atEnd);
+    // Every piece that is complete is transcribed before planning, so that the stretch with
+    // the text's last sound is known to be the last when the text is at hand whole.
     Piece piece;
-    while (pieces.Next(piece)) {
+    bool last = false;
+    bool invalid = false;
+    while (!last && !invalid && pieces.Next(piece)) {
       if (!piece.valid) {
+        invalid = true;
         error_ = InvalidInputText(piece.errorOffset);
-        return Outcome::kInvalidInput;
+        break;
       }
       feed.Append(piece);
-      const Outcome o = renderer_->Render(feed, piece.last, voice, delivery, cancel, consumed);
-      if (o != Outcome::kFinished) return o;
-      feed.Drop(feed.Base() + consumed);
-      consumed = 0;
-      if (piece.last) return Outcome::kFinished;
+      last = piece.last;
     }
+    // The speech before a bad byte is still handed out.
+    const Outcome o = renderer_->Render(feed, last, voice, delivery, cancel, consumed);
+    if (o != Outcome::kFinished) return o;
+    if (invalid) return Outcome::kInvalidInput;
+    if (last) return Outcome::kFinished;
+    feed.Drop(feed.Base() + consumed);
+    consumed = 0;
   }
-  return renderer_->Render(feed, true, voice, delivery, cancel, consumed);
 }
 
 Outcome Synthesizer::Speak(std::string_view text, TextEncoding encoding, const VoiceSettings& voice,

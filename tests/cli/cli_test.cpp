@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -455,6 +457,84 @@ TEST_F(Cli, BadInputFromAPipeLeavesNoFileAndKeepsTheOldOne) {
   EXPECT_EQ(ReadFile(err), "orvanel-say: input is not valid UTF-8 (byte offset 9)\n");
   EXPECT_EQ(ReadFile(file), "old");
   EXPECT_EQ(HiddenTemporaries(dir_), 0);
+}
+
+// 150 words with no sentence end last over a minute, longer than one stretch holds: every word
+// is still spoken, at the normal rate and at half of it. The literal reading keeps its cut and
+// names where the lost speech begins.
+TEST_F(Cli, ALongSentenceIsSpokenWholeAtEveryRate) {
+  std::string text;
+  for (int k = 0; k < 150; ++k) text += k % 2 ? "masa " : "kalem ";
+  struct Case {
+    std::vector<std::string> options;
+    double atLeastSeconds;
+    bool warned;
+  };
+  const Case cases[] = {
+      {{}, 55, false},
+      {{"-r", "50"}, 110, false},
+      {{"--literal"}, 47, true},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"--raw", "-w", (dir_ / "long.raw").string()};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back(text);
+    const SayResult r = Say(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const double seconds = static_cast<double>(fs::file_size(dir_ / "long.raw")) / 2 / 22050;
+    EXPECT_GT(seconds, c.atLeastSeconds) << c.options.size();
+    EXPECT_EQ(r.err.find("warning: line 1, column ") != std::string::npos, c.warned) << r.err;
+  }
+}
+
+// Ctrl-C or SIGTERM while a file is written: the hidden temporary goes, the old file stays.
+TEST_F(Cli, ASignalDuringWriteLeavesNoTemporary) {
+  const auto text = dir_ / "long.txt";
+  {
+    std::ofstream out(text);
+    for (int k = 0; k < 20000; ++k) out << "Bu uzun bir metnin bir cümlesidir.\n";
+  }
+  for (const int signal : {SIGINT, SIGTERM}) {
+    const auto file = dir_ / "speech.wav";
+    std::ofstream(file) << "old";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const int null = ::open("/dev/null", O_WRONLY);
+      ::dup2(null, STDERR_FILENO);
+      ::execl(ORVANEL_SAY, ORVANEL_SAY, "-w", file.c_str(), "-f", text.c_str(),
+              static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    // Wait until it writes.
+    for (int k = 0; k < 1000 && HiddenTemporaries(dir_) == 0; ++k)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(HiddenTemporaries(dir_), 1);
+    ::kill(child, signal);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << signal;
+    EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+    EXPECT_EQ(HiddenTemporaries(dir_), 0) << signal;
+    EXPECT_EQ(ReadFile(file), "old");
+  }
+}
+
+// A file written over keeps its permissions; a new one gets the usual ones.
+TEST_F(Cli, AReplacedFileKeepsItsPermissions) {
+  for (const fs::perms mode : {fs::perms(0640), fs::perms(0600), fs::perms(0664)}) {
+    const auto file = dir_ / "speech.wav";
+    std::ofstream(file) << "old";
+    fs::permissions(file, mode);
+    ASSERT_EQ(Say({"-w", file.string(), "Bir."}).status, 0);
+    EXPECT_EQ(fs::status(file).permissions(), mode);
+    EXPECT_NE(ReadFile(file), "old");
+    fs::remove(file);
+  }
+  const mode_t mask = ::umask(022);
+  ASSERT_EQ(Say({"-w", (dir_ / "new.wav").string(), "Bir."}).status, 0);
+  ::umask(mask);
+  EXPECT_EQ(fs::status(dir_ / "new.wav").permissions(), fs::perms(0644));
 }
 
 TEST_F(Cli, TextFromAFileIsTheSameAsFromArguments) {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -329,6 +330,85 @@ TEST_F(SpeechEngine, APlaybackFailureEndsTheUtterance) {
   SpeakAndWait(kThreeSentences);
   EXPECT_EQ(audio_.OpenAttempts().size(), 1u);
   EXPECT_EQ(window_.Count(), 1u);
+}
+
+// Every way an utterance ends is told with its notification: done, stopped, failed with the
+// failure's text (no device, a device failing while it plays, text that is not UTF-8).
+TEST_F(SpeechEngine, TheNotificationSaysHowTheUtteranceEnded) {
+  using Ending = UtteranceResult::Ending;
+  struct Case {
+    const char* name;
+    std::function<void(test::FakeAudio&)> setUp;
+    SpeechRequest request;
+    Ending ending;
+    std::string failure;
+  };
+  SpeechRequest utf8{"Ali geldi.", library::TextEncoding::kUtf8, {}, false};
+  SpeechRequest invalid{"Ali\xFF geldi.", library::TextEncoding::kUtf8, {}, false};
+  SpeechRequest cp1254{kThreeSentences, library::TextEncoding::kCp1254, {}, false};
+  const std::vector<Case> cases = {
+      {"done", [](test::FakeAudio&) {}, cp1254, Ending::kDone, ""},
+      {"utf8 done", [](test::FakeAudio&) {}, utf8, Ending::kDone, ""},
+      {"no device", [](test::FakeAudio& a) { a.SetOpenFails(true); }, cp1254, Ending::kFailed,
+       "Cannot open wave device!"},
+      {"write fails", [](test::FakeAudio& a) { a.SetWriteFails(true); }, cp1254, Ending::kFailed,
+       "The sound device failed while playing!"},
+      {"fails while playing", [](test::FakeAudio& a) { a.SetFailWhilePlaying(true); }, cp1254,
+       Ending::kFailed, "The sound device failed while playing!"},
+      {"not utf8", [](test::FakeAudio&) {}, invalid, Ending::kFailed,
+       "input is not valid UTF-8 (byte offset 3)"},
+  };
+  Create();
+  for (const Case& c : cases) {
+    audio_.SetOpenFails(false);
+    audio_.SetWriteFails(false);
+    audio_.SetFailWhilePlaying(false);
+    c.setUp(audio_);
+    const auto before = window_.Count();
+    SpeakRequest(c.request, &window_, kSpeechDoneMessage);
+    ASSERT_TRUE(window_.WaitFor(before + 1, kPatience)) << c.name;
+    const UtteranceResult result = window_.Results().back();
+    EXPECT_EQ(result.ending, c.ending) << c.name;
+    EXPECT_EQ(result.failure, c.failure) << c.name;
+    EXPECT_EQ(window_.Messages().back().wParam, 0u) << c.name;
+  }
+  // A stop while it plays.
+  audio_.SetFailWhilePlaying(false);
+  audio_.SetAutoFinish(false);
+  SpeakText(kThreeSentences, &window_, kSpeechDoneMessage);
+  ASSERT_TRUE(audio_.WaitForWrites(audio_.WriteCount() + 1, kPatience));
+  const auto before = window_.Count();
+  StopSpeaking();
+  ASSERT_TRUE(window_.WaitFor(before + 1, kPatience));
+  EXPECT_EQ(window_.Results().back().ending, Ending::kStopped);
+}
+
+// A long text is read as it is spoken: when the first stretches play, only a little of the text
+// has been read, so memory does not grow with the text.
+TEST_F(SpeechEngine, ALongTextIsReadAsItIsSpoken) {
+  const std::string sentence = "Bu uzun bir metnin bir c\xC3\xBCmlesidir.\n";
+  const std::size_t total = 5u << 20;  // 5 MiB of text, made as it is read
+  std::atomic<std::size_t> read{0};
+  SpeechRequest request;
+  request.encoding = library::TextEncoding::kUtf8;
+  request.reader = [&](char* data, std::size_t size) -> std::ptrdiff_t {
+    const std::size_t offset = read.load();
+    const std::size_t n = std::min(size, total - offset);
+    for (std::size_t k = 0; k < n; ++k) data[k] = sentence[(offset + k) % sentence.size()];
+    read += n;
+    return static_cast<std::ptrdiff_t>(n);
+  };
+  std::atomic<std::size_t> readAtTwentieth{0};
+  audio_.SetOnWrite([&](std::size_t n) {
+    if (n == 19) readAtTwentieth = read.load();
+  });
+  Create();
+  SpeakRequest(std::move(request), &window_, kSpeechDoneMessage);
+  ASSERT_TRUE(audio_.WaitForWrites(20, kPatience));
+  StopSpeaking();
+  ASSERT_TRUE(window_.WaitFor(1, kPatience));
+  EXPECT_GT(readAtTwentieth.load(), 0u);
+  EXPECT_LE(readAtTwentieth.load(), 128u * 1024) << "read ahead of the speech";
 }
 
 TEST_F(SpeechEngine, ADeviceThatRefusesTheRateIsOpenedLower) {

@@ -35,6 +35,29 @@ static int tally(const orvanel_stretch* s, void* user) {
   return 0;
 }
 
+/* Counts the stretches that lost speech, and where the first loss began. */
+typedef struct {
+  size_t stretches;
+  size_t lossy;
+  size_t line;
+  size_t column;
+} Dropped;
+
+static int note_dropped(const orvanel_stretch* s, void* user) {
+  Dropped* d = (Dropped*)user;
+  d->stretches += 1;
+  if (s->dropped_samples > 0) {
+    if (d->lossy == 0) {
+      d->line = s->dropped_line;
+      d->column = s->dropped_column;
+    }
+    d->lossy += 1;
+  } else if (s->dropped_line != 0) {
+    d->lossy += 100; /* a place without a loss is a fault */
+  }
+  return 0;
+}
+
 static const char kText[] =
     "Merhaba d\xC3\xBCnya. Bu bir denemedir. Sa\xC3\xA7ma sapan bir c\xC3\xBCmle daha.";
 
@@ -96,14 +119,20 @@ int main(void) {
   CHECK(a != NULL && b != NULL);
   CHECK(strcmp(orvanel_version(), "") != 0);
   CHECK(orvanel_set_speed(a, 100) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(strcmp(orvanel_last_error(a), "speed 100 is out of range (0 to 99)") == 0);
+  CHECK(orvanel_set_speed(a, 50) == ORVANEL_OK);
+  CHECK(strcmp(orvanel_last_error(a), "") == 0); /* the last call only */
   CHECK(orvanel_set_pitch(a, 0) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(strcmp(orvanel_last_error(a), "pitch 0 is out of range (1 to 100)") == 0);
   CHECK(orvanel_set_volume(a, 201) == ORVANEL_ERROR_ARGUMENT);
   CHECK(orvanel_set_volume(NULL, 100) == ORVANEL_ERROR_ARGUMENT);
   CHECK(orvanel_set_rate(a, 24) == ORVANEL_ERROR_ARGUMENT);
   CHECK(orvanel_set_rate(a, 401) == ORVANEL_ERROR_ARGUMENT);
   CHECK(orvanel_set_semitones(a, 6.5) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(strcmp(orvanel_last_error(a), "semitones 6.5 is out of range (-6 to 6)") == 0);
   CHECK(orvanel_set_semitones(a, -6.5) == ORVANEL_ERROR_ARGUMENT);
   CHECK(orvanel_synthesize(a, NULL, -1, tally, NULL) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(strcmp(orvanel_last_error(a), "no text") == 0);
 
   /* Invalid UTF-8 names its byte offset. */
   memset(&alone, 0, sizeof alone);
@@ -111,7 +140,23 @@ int main(void) {
   CHECK(strcmp(orvanel_last_error(a), "input is not valid UTF-8 (byte offset 2)") == 0);
   CHECK(orvanel_phonetic(a, "\xC3", 1) == NULL);
 
-  /* Literal reading gives the designed transcription. */
+  /* A sentence too long for one stretch: the literal reading says where it lost speech, the
+   * Turkish reading loses none. */
+  long_text = (char*)malloc(150 * 6 + 1);
+  long_text[0] = '\0';
+  for (i = 0; i < 150; ++i) strcat(long_text, i % 2 ? "masa " : "kalem ");
+  for (r = 0; r < 2; ++r) {
+    Dropped d;
+    memset(&d, 0, sizeof d);
+    CHECK(orvanel_set_reading(a, r) == ORVANEL_OK);
+    CHECK(orvanel_synthesize(a, long_text, -1, note_dropped, &d) == ORVANEL_OK);
+    CHECK(d.stretches >= (r == 1 ? 2u : 1u));
+    CHECK(r == 1 ? d.lossy == 0 : (d.lossy == 1 && d.line == 1 && d.column > 1));
+  }
+  free(long_text);
+  long_text = NULL;
+
+  /* Literal reading gives the transcription as written. */
   CHECK(orvanel_set_reading(a, 0) == ORVANEL_OK);
   phonetic = orvanel_phonetic(a, "T\xC3\xBCrk 12.", -1);
   CHECK(phonetic != NULL && strcmp(phonetic, "T\xC3\xBCr~k On\xC4\xB0~ki.") == 0);

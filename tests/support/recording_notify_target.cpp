@@ -11,6 +11,20 @@ void RecordingNotifyTarget::PostMessage(std::uint32_t message, std::uintptr_t wP
   posted_.notify_all();
 }
 
+void RecordingNotifyTarget::PostResult(std::uint32_t message,
+                                       const engine::UtteranceResult& result) {
+  {
+    std::lock_guard lock(mutex_);
+    results_.push_back(result);
+  }
+  PostMessage(message, 0, 0);
+}
+
+std::vector<engine::UtteranceResult> RecordingNotifyTarget::Results() const {
+  std::lock_guard lock(mutex_);
+  return results_;
+}
+
 bool RecordingNotifyTarget::WaitFor(std::size_t n, std::chrono::milliseconds timeout) const {
   std::unique_lock lock(mutex_);
   return posted_.wait_for(lock, timeout, [&] { return messages_.size() >= n; });

@@ -22,6 +22,9 @@ struct PostedMessage {
 class RecordingNotifyTarget final : public engine::NotifyTarget {
  public:
   void PostMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  // Records the result, then the message as PostMessage does.
+  void PostResult(std::uint32_t message, const engine::UtteranceResult& result) override;
+  std::vector<engine::UtteranceResult> Results() const;
 
   // Waits until at least n messages have been posted; false on time-out.
   bool WaitFor(std::size_t n, std::chrono::milliseconds timeout) const;
@@ -32,6 +35,7 @@ class RecordingNotifyTarget final : public engine::NotifyTarget {
   mutable std::mutex mutex_;
   mutable std::condition_variable posted_;
   std::vector<PostedMessage> messages_;
+  std::vector<engine::UtteranceResult> results_;
 };
 
 class FailingThreadFactory final : public engine::ThreadFactory {

@@ -1,0 +1,130 @@
+#include <algorithm>
+
+#include "frontend/number_reading.h"
+#include "frontend/symbol_names.h"
+#include "frontend/text_to_phonetic.h"
+#include "frontend/word_transcription.h"
+#include "prosody/stress_letters.h"
+#include "prosody/word_stress.h"
+
+namespace orvanel::prosody {
+
+using detail::IsUpperLetter;
+using detail::kRightQuote;
+
+void StressTranscriber::AppendRun(const frontend::Run& piece, std::string& out) {
+  using frontend::RunKind;
+  const std::string_view run = piece.text;
+  const std::string_view rest = piece.rest;
+  switch (piece.kind) {
+    case RunKind::kSymbols: {
+      frontend::AppendSymbols(run, out);
+      afterApostrophe_ = lastWasWord_ && (run == "'" || run == std::string_view(&kRightQuote, 1));
+      for (const char c : run) {  // (find_first_of would search the set once per character)
+        if (c == '.' || c == '!' || c == '?' || c == ':' || c == ';' || c == '\n') {
+          sentenceStart_ = true;
+          break;
+        }
+      }
+      lastWasWord_ = false;
+      return;
+    }
+    case RunKind::kWord: {
+      const std::size_t start = out.size();
+      if (afterApostrophe_ || !marks_) {  // the suffixes of a name: the name keeps the stress
+        frontend::AppendTranscribedWord(run, scratch_, out);
+      } else {
+        const bool apostrophe = rest.size() >= 2 && (rest[0] == '\'' || rest[0] == kRightQuote) &&
+                                frontend::ClassifyChar(rest[1]) == frontend::CharClass::kLetter;
+        // A capital inside a sentence marks a name; a word all in capitals (a heading, an
+        // abbreviation) does not.
+        const bool capital = !run.empty() && IsUpperLetter(run[0]) && !sentenceStart_ &&
+                             !std::all_of(run.begin(), run.end(), IsUpperLetter);
+        const bool properName = apostrophe || capital;
+        // The word's slot in the memo is fetched while the word is transcribed.
+        StressCache::Key key;
+        const bool keep = StressCache::MakeKey(run, properName, key);
+        if (keep) Memo().Prefetch(key);
+        frontend::AppendTranscribedWord(run, scratch_, out);
+        const std::size_t at =
+            MarkOffset(run, properName, keep ? &key : nullptr, std::string_view(out).substr(start));
+        if (at != std::string::npos) {
+          // Shift the few letters after the mark by hand: a word is short.
+          out.push_back(frontend::kStressMark);
+          char* const word = out.data() + start;
+          const std::size_t size = out.size() - start;
+          for (std::size_t i = size - 1; i > at; --i) word[i] = word[i - 1];
+          word[at] = frontend::kStressMark;
+        }
+      }
+      afterApostrophe_ = false;
+      lastWasWord_ = true;
+      sentenceStart_ = false;
+      return;
+    }
+    case RunKind::kNumber: {
+      word_.clear();
+      frontend::AppendNumber(run, word_);
+      afterApostrophe_ = false;
+      lastWasWord_ = false;
+      sentenceStart_ = false;
+      if (!marks_ || word_.find(frontend::kStressMark) != std::string::npos) {
+        out.append(word_);  // a number with a scale word already carries its marks
+        return;
+      }
+      // The first numeral of the number carries the phrase's stress on its last syllable.
+      std::size_t best = 0;
+      auto consider = [&](std::string_view name) {
+        if (!name.empty() && name.size() > best &&
+            std::string_view(word_).substr(0, name.size()) == name)
+          best = name.size();
+      };
+      for (std::string_view name : frontend::OnesNames) consider(name);
+      for (std::string_view name : frontend::TensNames) consider(name);
+      consider(frontend::kHundredWord);
+      out.append(word_, 0, best);
+      if (best != 0) out.push_back(frontend::kStressMark);
+      out.append(word_, best, std::string::npos);
+      return;
+    }
+    case RunKind::kSingleLetter:
+      frontend::AppendSpelledLetter(run, out);
+      afterApostrophe_ = false;
+      lastWasWord_ = false;
+      return;
+    case RunKind::kLiteral:
+      out.append(run);
+      afterApostrophe_ = false;
+      lastWasWord_ = false;
+      return;
+  }
+}
+
+std::size_t StressTranscriber::MarkOffset(std::string_view word, bool properName,
+                                          const StressCache::Key* key,
+                                          std::string_view transcription) {
+  constexpr std::size_t npos = std::string_view::npos;
+  if (key != nullptr) {
+    if (const StressCache::Value* known = Memo().Find(*key)) {
+      ++counts_[known->rule];
+      return known->mark == StressCache::kNoMark ? npos : known->mark;
+    }
+  }
+  const WordStress stress = StressOf(word, properName);
+  ++counts_[static_cast<int>(stress.rule)];
+  const std::size_t at =
+      stress.syllable >= 0 ? StressMarkOffset(transcription, stress.syllable) : npos;
+  // A mark further in than a byte can say is not kept (no Turkish word comes near it).
+  if (key != nullptr && (at == npos || at < StressCache::kNoMark)) {
+    Memo().Store(*key, {static_cast<std::int8_t>(stress.rule),
+                        at == npos ? StressCache::kNoMark : static_cast<std::uint8_t>(at)});
+  }
+  return at;
+}
+
+void TextToPhoneticWithStress(std::string& text, std::string& out) {
+  StressTranscriber transcriber;
+  frontend::ForEachRun(text, [&](const frontend::Run& run) { transcriber.AppendRun(run, out); });
+}
+
+}  // namespace orvanel::prosody

@@ -97,7 +97,7 @@ void MainDialog::BuildMenu() {
   AddCommand(helpMenu, QStringLiteral("Help Topics"), kIdHelp);
   AddCommand(helpMenu, QStringLiteral("About"), kIdAbout);
 
-  // Not a command of the designed menus: the toggle has no command identity of its own.
+  // Not a command of the three original menus: the toggle has no command identity of its own.
   QMenu* optionsMenu = menuBar_->addMenu(QStringLiteral("&Options"));
   turkishReadingAction_ = optionsMenu->addAction(QStringLiteral("Turkish &Reading"));
   turkishReadingAction_->setCheckable(true);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The front end with stress marks against the designed one on a long real text: the Turkish
+# The front end with stress marks against the literal one on a long real text: the Turkish
 # manual pages (Debian package manpages-tr), rendered as plain text, with the characters that
 # Windows-1254 lacks dropped. Then prosody_bench's front-end benchmarks, the long text among them.
 # Usage: bench/long_text.sh PROSODY_BENCH [benchmark flags...]

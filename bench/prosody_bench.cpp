@@ -1,9 +1,9 @@
-// The prosody mode's cost beside the designed path: the front end with stress marks against
-// the designed transcription (bytes per second on about 1 MB of sentences, the sample repeated
+// The prosody mode's cost beside the literal path: the front end with stress marks against
+// the literal transcription (bytes per second on about 1 MB of sentences, the sample repeated
 // like the words of a long text; on the sample once, where a transcriber meets 37 % of its
 // words for a second time; and, when ORVANEL_BENCH_LONG_TEXT names a UTF-8 file, on 1 MB of
 // that text, as bench/long_text.sh makes from the Turkish manual pages), and rendering a
-// paragraph through the contour (segment adjustment and contour included) against the designed
+// paragraph through the contour (segment adjustment and contour included) against the literal
 // rendering through the same controlled renderer (and beside a flat contour, which takes the
 // pitch-controlled path without the prosody stage).
 #include <benchmark/benchmark.h>
@@ -53,7 +53,7 @@ const std::string& SentenceText() {
   return text;
 }
 
-void BM_FrontEndDesigned(benchmark::State& state) {
+void BM_FrontEndLiteral(benchmark::State& state) {
   for (auto _ : state) {
     std::string text = SentenceText(), out;
     orvanel::frontend::TextToPhonetic(text, out);
@@ -61,7 +61,7 @@ void BM_FrontEndDesigned(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kTextSize));
 }
-BENCHMARK(BM_FrontEndDesigned)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrontEndLiteral)->Unit(benchmark::kMillisecond);
 
 void BM_FrontEndWithStress(benchmark::State& state) {
   for (auto _ : state) {
@@ -91,20 +91,20 @@ const std::string& SampleOnce() {
   static const std::string sample = Sentences(100000);
   return sample;
 }
-void BM_FrontEndDesignedOnce(benchmark::State& state) { FrontEndOn(state, SampleOnce(), false); }
-BENCHMARK(BM_FrontEndDesignedOnce)->Unit(benchmark::kMicrosecond);
+void BM_FrontEndLiteralOnce(benchmark::State& state) { FrontEndOn(state, SampleOnce(), false); }
+BENCHMARK(BM_FrontEndLiteralOnce)->Unit(benchmark::kMicrosecond);
 void BM_FrontEndWithStressOnce(benchmark::State& state) { FrontEndOn(state, SampleOnce(), true); }
 BENCHMARK(BM_FrontEndWithStressOnce)->Unit(benchmark::kMicrosecond);
 
-// Side by side: every iteration transcribes the text the designed way and then with stress
+// Side by side: every iteration transcribes the text the literal way and then with stress
 // marks, into buffers kept from one iteration to the next, and keeps the ratio of the two
-// processor times. The median ratio ("stress_share", designed time over stressed time) drifts
+// processor times. The median ratio ("stress_share", literal time over stressed time) drifts
 // far less than two benchmarks run apart on a shared machine.
 // reading: sample is UTF-8, and both sides first read it with the Turkish reading stage and
 // convert it to Windows-1254, as orvanel-say and the library do by default.
 void FrontEndSideBySide(benchmark::State& state, const std::string& sample, bool reading = false) {
   std::string text, out;
-  std::vector<double> ratios, designed, stressed;
+  std::vector<double> ratios, literal, stressed;
   auto prepare = [&] {
     out.clear();
     if (!reading) {
@@ -127,7 +127,7 @@ void FrontEndSideBySide(benchmark::State& state, const std::string& sample, bool
     orvanel::prosody::TranscribeForProsody(text, out);
     const std::clock_t t3 = std::clock();
     benchmark::DoNotOptimize(out.data());
-    designed.push_back(static_cast<double>(t1 - t0) / CLOCKS_PER_SEC);
+    literal.push_back(static_cast<double>(t1 - t0) / CLOCKS_PER_SEC);
     stressed.push_back(static_cast<double>(t3 - t2) / CLOCKS_PER_SEC);
     if (t3 > t2) ratios.push_back(static_cast<double>(t1 - t0) / static_cast<double>(t3 - t2));
   }
@@ -138,7 +138,7 @@ void FrontEndSideBySide(benchmark::State& state, const std::string& sample, bool
   };
   const double megabytes = static_cast<double>(sample.size()) / 1e6;
   state.counters["stress_share_pct"] = 100.0 * median(ratios);
-  state.counters["designed_MB_per_s"] = megabytes / median(designed);
+  state.counters["literal_MB_per_s"] = megabytes / median(literal);
   state.counters["stressed_MB_per_s"] = megabytes / median(stressed);
 }
 void BM_FrontEndSideBySide(benchmark::State& state) { FrontEndSideBySide(state, SentenceText()); }
@@ -168,7 +168,7 @@ const bool kLongTextRegistered = [] {
     if (t.size() > kTextSize) t.resize(kTextSize);
     return t;
   }();
-  benchmark::RegisterBenchmark("BM_FrontEndDesignedLongText", [](benchmark::State& s) {
+  benchmark::RegisterBenchmark("BM_FrontEndLiteralLongText", [](benchmark::State& s) {
     FrontEndOn(s, text, false);
   })->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("BM_FrontEndWithStressLongText", [](benchmark::State& s) {
@@ -200,7 +200,7 @@ const Voice& TheVoice() {
 
 // Eight sentences, every stretch planned and rendered; prosody adds its transcription, the
 // segment adjustment and the contour.
-// flatContour: the designed transcription through the pitch-controlled rendering with every
+// flatContour: the literal transcription through the pitch-controlled rendering with every
 // target at 0 semitones, which separates the cost of the voice path from the prosody stage's own.
 void RenderParagraph(benchmark::State& state, bool prosodyMode, bool flatContour = false) {
   const std::string typed = Sentences(8);
@@ -238,8 +238,8 @@ void RenderParagraph(benchmark::State& state, bool prosodyMode, bool flatContour
       benchmark::Counter(static_cast<double>(samples) / 22050.0, benchmark::Counter::kIsRate);
 }
 
-void BM_RenderDesigned(benchmark::State& state) { RenderParagraph(state, false); }
-BENCHMARK(BM_RenderDesigned)->Unit(benchmark::kMillisecond);
+void BM_RenderLiteral(benchmark::State& state) { RenderParagraph(state, false); }
+BENCHMARK(BM_RenderLiteral)->Unit(benchmark::kMillisecond);
 void BM_RenderFlatContour(benchmark::State& state) { RenderParagraph(state, false, true); }
 BENCHMARK(BM_RenderFlatContour)->Unit(benchmark::kMillisecond);
 void BM_RenderProsody(benchmark::State& state) { RenderParagraph(state, true); }

@@ -30,7 +30,7 @@ inline constexpr int kPhraseBreakCount = 12;
 struct PhraseMark {
   char byte;
   PhraseBreak boundary;
-  std::int32_t pauseMs;  // at the base rate, like the designed pauses (comma 100, sentence 700)
+  std::int32_t pauseMs;  // at the base rate, like the notation's own pauses (comma 100, sentence 700)
   bool endsStretch;      // planned as a sentence end: the stretch ends after it
 };
 

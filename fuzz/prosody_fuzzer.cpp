@@ -1,4 +1,4 @@
-// Fuzzes the prosody stage with arbitrary bytes: the stressed transcription must be the designed
+// Fuzzes the prosody stage with arbitrary bytes: the stressed transcription must be the literal
 // one with only stress marks inserted, and every stretch planned from it must be read back by
 // the contour (same segments) with every target inside the pitch limits.
 #include <cmath>
@@ -22,19 +22,19 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
-  std::string a = input, b = input, designed, marked;
-  orvanel::frontend::TextToPhonetic(a, designed);
+  std::string a = input, b = input, literal, marked;
+  orvanel::frontend::TextToPhonetic(a, literal);
   orvanel::prosody::TranscribeForProsody(b, marked);
   Check(a == b);
   std::size_t j = 0;
   for (char c : marked) {
-    if (j < designed.size() && c == designed[j]) {
+    if (j < literal.size() && c == literal[j]) {
       ++j;
     } else {
       Check(c == '`');
     }
   }
-  Check(j == designed.size());
+  Check(j == literal.size());
 
   orvanel::synth::SegmentList list;
   std::vector<orvanel::synth::VowelPitch> contour;

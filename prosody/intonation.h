@@ -21,7 +21,7 @@ enum class SentenceType : int {
   kExclamation,    // "!"
 };
 
-// Semitone targets (relative to the designed 113.66 Hz).
+// Semitone targets (relative to the units' own 113.66 Hz).
 struct IntonationTargets {
   float declination = 2.0f;       // fall of the baseline over the stretch
   float commaReset = 1.0f;        // the baseline goes up again after a comma

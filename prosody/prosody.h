@@ -21,7 +21,7 @@
 
 namespace orvanel::prosody {
 
-// The designed transcription of one Windows-1254 piece plus the stress marks (escapes rewritten
+// The literal transcription of one Windows-1254 piece plus the stress marks (escapes rewritten
 // in place, out appended to). Each piece starts a sentence; for pieces of one running text use a
 // StressTranscriber and feed it every run.
 inline void TranscribeForProsody(std::string& cp1254Piece, std::string& out) {

@@ -50,12 +50,12 @@ bool IsQuestionWord(std::string_view lowerWord);
 // Returns the insertion offset, or npos when the transcription has no such syllable.
 std::size_t StressMarkOffset(std::string_view transcription, int syllable);
 
-// The designed front end's conversion, run by run, with stress marks on words and numbers. It
+// The front end's literal conversion, run by run, with stress marks on words and numbers. It
 // remembers what it needs across runs (sentence starts, a pending apostrophe), so one instance
 // must see the runs of a text in their order; pieces of one text may be fed one after another.
 class StressTranscriber {
  public:
-  // marks false: exactly the designed conversion, through the same run loop. memo: a memo of
+  // marks false: exactly the literal conversion, through the same run loop. memo: a memo of
   // word analyses to use instead of the transcriber's own, kept across texts by its owner (it
   // must outlive the transcriber, and serve one transcriber at a time).
   explicit StressTranscriber(bool marks = true, StressCache* memo = nullptr)
@@ -94,7 +94,7 @@ class StressTranscriber {
 };
 
 // TextToPhonetic with stress marks: rewrites the escapes of text in place, then appends exactly the
-// designed transcription plus one "`" per prosodic word. "Ankara'ya gelmedi." ->
+// literal transcription plus one "`" per prosodic word. "Ankara'ya gelmedi." ->
 // "A`nKaRa'Ya ~Ge`l~Me~Di."
 void TextToPhoneticWithStress(std::string& text, std::string& out);
 

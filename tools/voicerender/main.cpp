@@ -2,7 +2,7 @@
 // absent) at speed 50 through the controlled rendering with the given rate (percent) and pitch
 // shift (semitones), and writes 16-bit little-endian mono PCM at 22050 Hz to OUT.raw. The
 // number of samples goes to standard output, followed by the samples of pauses, vowels and
-// consonants. Rate 100 and 0 semitones is the designed rendering.
+// consonants. Rate 100 and 0 semitones is the literal rendering.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>

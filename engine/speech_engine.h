@@ -18,7 +18,7 @@
 #include "engine/notify_target.h"
 #include "engine/worker_thread.h"
 #include "synth/unit_store.h"
-#include "synth/voice_controls.h"
+#include "synth/voice_data.h"
 #include "synth/wave_device.h"
 
 namespace orvanel::engine {

@@ -18,11 +18,11 @@
 #include <string_view>
 #include <vector>
 
+#include "synth/controlled_renderer.h"
 #include "synth/sample_buffer.h"
 #include "synth/segment.h"
 #include "synth/segment_planner.h"
 #include "synth/unit_inventory.h"
-#include "synth/voice_controls.h"
 
 namespace orvanel::prosody {
 class StressCache;

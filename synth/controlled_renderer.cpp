@@ -19,6 +19,8 @@ constexpr std::uint64_t kGiveBackStep = 64;  // vowel lengths given back at a fa
 // once and reused.
 float Quantised(float semitones) { return std::nearbyint(semitones * 8.f) / 8.f; }
 
+constexpr int kAffricateSlot = 2;  // ç
+
 }  // namespace
 
 const std::vector<std::int16_t>* ControlledRenderer::UnitCache::Find(const Key& key) const {
@@ -142,17 +144,28 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
       static_cast<double>(wanted) * controls_.ratePercent / 100.0;  // before any give-back
   const double behind = renderedSamples_ - designedSamples_ * 100.0 / controls_.ratePercent +
                         static_cast<double>(wanted);
+  const float start = VowelSemitones(i, false);
+  const float end = VowelSemitones(i, true);
   if (behind > 0) {
-    wanted -= std::min<std::uint64_t>(wanted / 2, static_cast<std::uint64_t>(behind));
+    std::uint64_t keep = wanted / 2;
+    std::uint64_t floor = 0;
+    if (Fast()) {
+      // Fast speech keeps a few whole periods of every vowel (at its start pitch; a sample more
+      // for the rounding of the period lengths): a vowel of one period is heard as a click between
+      // the consonants around it rather than as a vowel.
+      floor = std::min(
+          wanted, static_cast<std::uint64_t>(std::ceil(kFastVowelPeriods * PeriodFor(start))) + 1);
+      keep = std::max(keep, floor);
+    }
+    wanted -= std::min<std::uint64_t>(wanted - keep, static_cast<std::uint64_t>(behind));
     // Only whole periods are made: steps of 64 samples lose nothing audible and let
     // the vowels of the same length be reused.
     if (wanted > kBasePeriod) wanted -= wanted % kGiveBackStep;
+    wanted = std::max(wanted, floor);
   }
   // Never more than the buffer could take: the append below then drops it like any other.
   wanted = std::clamp<std::uint64_t>(wanted, 1, kStretchCapacityBytes);
   const auto samples = static_cast<std::uint32_t>(wanted);
-  const float start = VowelSemitones(i, false);
-  const float end = VowelSemitones(i, true);
   const float depth = GlideDepth(s.glideSteps);
   const std::int32_t shape = s.glideShape;
   const UnitCache::Key key = {1, v | std::uint64_t{samples} << 8,
@@ -183,34 +196,57 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
                     BuildEnvelope(*list_, i));
 }
 
+const std::vector<std::int16_t>* ControlledRenderer::MakeConsonant(std::size_t i, int part) {
+  const Segment& s = (*list_)[i];
+  const bool front = s.FrontSet();
+  const std::size_t entry = static_cast<std::size_t>(2 * (s.index / 2) + part);
+  const UnitEntry& unit = front ? units_.front[entry] : units_.back[entry];
+  const ConsonantVoice& map = front ? data_.front[entry] : data_.back[entry];
+  const std::int16_t* samples = LockUnit(unit.handle);
+  if (samples == nullptr) return nullptr;
+  const float st = ConsonantSemitones(i, part == 0);
+  const double timeScale = 100.0 / controls_.ratePercent;
+  const bool onsetEnd =
+      part == 0 && i + 1 < list_->Size() && (*list_)[i + 1].Kind() == SegmentKind::kVowel;
+  const double newPeriod = PeriodFor(st);
+  PartFloors floors;
+  // Fast speech shortens the aspiration of p, t and k further than frication: its head (the
+  // burst's place frication) and its end into the voicing stay. Not the frication of the
+  // affricate ç, which is what tells it from t.
+  if (Fast()) {
+    floors.noise = kFastNoiseSamples;
+    if (s.index / 2 != kAffricateSlot) floors.aspiration = kFastAspirationSamples;
+    floors.silenceScale = timeScale;
+  }
+  const std::uint64_t first = (front ? 1u : 0u) | entry << 1 | (onsetEnd ? 1u : 0u) << 8 |
+                              std::uint64_t{floors.aspiration} << 16 |
+                              std::uint64_t{floors.noise} << 32 |
+                              std::uint64_t{Fast() ? 1u : 0u} << 48;
+  const UnitCache::Key key = {2, first, std::bit_cast<std::uint64_t>(timeScale),
+                              std::bit_cast<std::uint64_t>(newPeriod)};
+  const std::vector<std::int16_t>* made = cache_.Find(key);
+  if (made == nullptr) {
+    RetimeConsonant(samples, unit.LengthSamples(), map, timeScale, newPeriod, onsetEnd, scratch_,
+                    floors);
+    made = &cache_.Store(key, scratch_);
+  }
+  return made;
+}
+
 void ControlledRenderer::RenderConsonant(std::size_t i, int part, SampleBuffer& buffer) {
   const Segment& s = (*list_)[i];
   if (s.index < 0 || s.index >= frontend::kConsonantCount) return;
   const bool front = s.FrontSet();
   const std::size_t entry = static_cast<std::size_t>(2 * (s.index / 2) + part);
   const UnitEntry& unit = front ? units_.front[entry] : units_.back[entry];
-  const ConsonantVoice& map = front ? data_.front[entry] : data_.back[entry];
   const float st = ConsonantSemitones(i, part == 0);
-  const double timeScale = 100.0 / controls_.ratePercent;
   designedSamples_ += static_cast<double>(unit.LengthSamples()) * std::max(0, s.count);
   if (st == 0.f && controls_.ratePercent == 100) {
     synth::RenderConsonant(s.index, s.count, part, front, units_, buffer);
     return;
   }
-  const std::int16_t* samples = LockUnit(unit.handle);
-  if (samples == nullptr) return;
-  const bool onsetEnd =
-      part == 0 && i + 1 < list_->Size() && (*list_)[i + 1].Kind() == SegmentKind::kVowel;
-  const double newPeriod = PeriodFor(st);
-  const UnitCache::Key key = {2, (front ? 1u : 0u) | entry << 1 | (onsetEnd ? 1u : 0u) << 8,
-                              std::bit_cast<std::uint64_t>(timeScale),
-                              std::bit_cast<std::uint64_t>(newPeriod)};
-  const std::vector<std::int16_t>* made = cache_.Find(key);
-  if (made == nullptr) {
-    RetimeConsonant(samples, unit.LengthSamples(), map, timeScale, newPeriod, onsetEnd, scratch_);
-    made = &cache_.Store(key, scratch_);
-  }
-  if (made->empty()) return;
+  const std::vector<std::int16_t>* made = MakeConsonant(i, part);
+  if (made == nullptr || made->empty()) return;
   for (std::int32_t k = 0; k < s.count; ++k) {
     const std::uint32_t before = buffer.SampleCount();
     buffer.AppendUnit(reinterpret_cast<UnitHandle>(made->data()),

@@ -65,6 +65,10 @@ class ControlledRenderer {
   double renderedSamples_ = 0.0;
 
   bool Designed() const noexcept { return controls_.IsNeutral() && contour_.empty(); }
+  bool Fast() const noexcept { return controls_.ratePercent > 100; }
+  // The consonant of segment i (part 0 onset, 1 coda) as re-timed for the controls, from the
+  // cache or made now; nullptr when its unit cannot be had.
+  const std::vector<std::int16_t>* MakeConsonant(std::size_t i, int part);
   // The vowel's own pitch at its start or end (controls, contour, stress) in steps of 1/8
   // semitone, before clamping.
   float VowelSemitones(std::size_t i, bool atEnd) const;

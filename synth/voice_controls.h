@@ -21,6 +21,16 @@ inline constexpr std::uint64_t kMinPauseMs = 40;
 // its level, and 3 ms of each end (or all of it when shorter).
 inline constexpr std::uint32_t kMinNoiseSamples = 331;  // 15 ms
 
+// Fast speech (rates above 100) shortens first what carries least and keeps what tells the sounds
+// apart: closures scale by the square of 100 / rate (the rate once more on top of the timing, not
+// below 2 ms), frication keeps kFastNoiseSamples of its middle and 3 ms of each end, the
+// aspiration of p, t and k kFastAspirationSamples (its start after the burst and its end into the
+// voicing), every burst its first 10 ms; vowels that give back what the consonants before them
+// overran keep at least kFastVowelPeriods whole periods. Measured in docs/voice/fast-speech.md.
+inline constexpr std::uint32_t kFastNoiseSamples = 220;       // 10 ms
+inline constexpr std::uint32_t kFastAspirationSamples = 100;  // 4.5 ms
+inline constexpr double kFastVowelPeriods = 2.0;
+
 // Pitch of one vowel in semitones relative to the designed 113.66 Hz, at its start and its end,
 // interpolated linearly over the vowel.
 struct VowelPitch {

@@ -75,6 +75,16 @@ std::vector<double> Resize(std::vector<double> x, std::size_t target) {
   return x;
 }
 
+// A part shortened to fewer than two crossfades (`target` >= 4): its two ends, joined at one
+// crossfade of a quarter of the target.
+std::vector<double> Squeeze(std::vector<double> x, std::size_t target) {
+  const std::size_t fade = target / 4;
+  const std::size_t head = (target + fade) / 2;
+  std::vector<double> y(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(head));
+  Splice(y, x.data(), x.size() - (target + fade - head), x.size(), fade);
+  return y;
+}
+
 // A noise part shortened to `target` samples: 3 ms of each end (the rise out of a closure, the
 // fade into the next sound) and the rest from its middle, where the frication is at its level,
 // joined at two splices. Lengthening, and parts too short for two splices, take Resize.
@@ -161,8 +171,8 @@ void OverlapAddVowel(const VowelVoice& voice, const std::int16_t* period, std::u
 }
 
 void RetimeConsonant(const std::int16_t* unit, std::uint32_t length, const ConsonantVoice& map,
-                     double timeScale, double period, bool onsetEnd,
-                     std::vector<std::int16_t>& out) {
+                     double timeScale, double period, bool onsetEnd, std::vector<std::int16_t>& out,
+                     const PartFloors& floors) {
   thread_local std::vector<double> acc;
   thread_local std::vector<double> piece;
   thread_local std::vector<std::int64_t> u;
@@ -251,14 +261,23 @@ void RetimeConsonant(const std::int16_t* unit, std::uint32_t length, const Conso
     if (part.shortenable && part.kind != UnitPartKind::Kept && part.kind != UnitPartKind::Voiced &&
         timeScale != 1.0) {
       std::size_t target = static_cast<std::size_t>(std::lround(len * timeScale));
-      if (part.kind == UnitPartKind::Noise) {
-        // kMinNoiseSamples from the middle, at the frication's level, and the two ends.
-        target = std::max<std::size_t>(
-            target, std::min<std::size_t>(len, kMinNoiseSamples + 2 * kNoiseEdge));
+      const bool aspiration = part.kind == UnitPartKind::Noise && floors.aspiration != 0 &&
+                              &part != &map.parts.front() &&
+                              (&part - 1)->kind == UnitPartKind::Kept;
+      if (aspiration) {
+        // The head after the burst and the tail into the voicing, joined in the middle.
+        target = std::max<std::size_t>(target, std::min<std::size_t>(len, floors.aspiration));
+        piece = Resize(std::move(piece), target);
+      } else if (part.kind == UnitPartKind::Noise) {
+        // The floor from the middle, at the frication's level, and the two ends.
+        target = std::max<std::size_t>(target,
+                                       std::min<std::size_t>(len, floors.noise + 2 * kNoiseEdge));
         piece = ShortenNoise(std::move(piece), target);
       } else {
-        target = std::max<std::size_t>(target, std::min(len, kMinSilence));
-        piece = Resize(std::move(piece), target);
+        target = std::max<std::size_t>(std::lround(len * timeScale * floors.silenceScale),
+                                       std::min(len, kMinSilence));
+        piece = target < 2 * kCrossfade && target < len ? Squeeze(std::move(piece), target)
+                                                        : Resize(std::move(piece), target);
       }
     }
     emit(part.kind != UnitPartKind::Voiced);

@@ -23,8 +23,8 @@
 #include "frontend/text_to_phonetic.h"
 #include "prosody/prosody.h"
 #include "reading/turkish_reading.h"
+#include "synth/controlled_renderer.h"
 #include "synth/segment_planner.h"
-#include "synth/voice_controls.h"
 
 namespace {
 

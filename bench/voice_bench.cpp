@@ -14,11 +14,11 @@
 #include "codepage/codepage.h"
 #include "embedded/embedded_units.h"
 #include "frontend/text_to_phonetic.h"
+#include "synth/controlled_renderer.h"
 #include "synth/sample_buffer.h"
 #include "synth/segment_planner.h"
 #include "synth/segment_renderer.h"
 #include "synth/unit_inventory.h"
-#include "synth/voice_controls.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "engine/worker_thread.h"
 #include "library/synthesizer.h"
 #include "synth/unit_store.h"
-#include "synth/voice_controls.h"
+#include "synth/voice_data.h"
 #include "synth/wave_device.h"
 
 namespace orvanel::engine {

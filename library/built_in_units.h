@@ -4,7 +4,7 @@
 #include <string>
 
 #include "synth/unit_inventory.h"
-#include "synth/voice_controls.h"
+#include "synth/voice_data.h"
 
 namespace orvanel::library {
 

@@ -12,7 +12,7 @@
 #include "library/synthesizer.h"
 #include "library/text_feed.h"
 #include "synth/segment_planner.h"
-#include "synth/voice_controls.h"
+#include "synth/controlled_renderer.h"
 
 namespace orvanel::library {
 

@@ -23,7 +23,7 @@
 #include "synth/sample_buffer.h"
 #include "synth/segment_planner.h"
 #include "synth/unit_inventory.h"
-#include "synth/voice_controls.h"
+#include "synth/voice_data.h"
 
 namespace orvanel::prosody {
 class StressCache;

@@ -25,14 +25,14 @@ bool ApplySetting(std::string_view key, std::string_view value, ModuleSettings& 
 
 // The library's controls for the server's values.
 struct VoiceControls {
-  double ratePercent = 100;  // 50 (rate -100) .. 100 (rate 0) .. 300 (rate +100)
+  double ratePercent = 100;  // 50 (rate -100) .. 100 (rate 0) .. 400 (rate +100)
   double semitones = 0;      // -6 .. +6
   unsigned volumePercent = 100;
 
   friend bool operator==(const VoiceControls&, const VoiceControls&) = default;
 };
 
-// rate: 100 x exp(a r + b r^2), which passes 50 % at -100, 100 % at 0 and 300 % at +100 and
+// rate: 100 x exp(a r + b r^2), which passes 50 % at -100, 100 % at 0 and 400 % at +100 and
 // rises smoothly in between; pitch: 6 semitones per 100; volume: (v + 100) / 2 %, so that the
 // server's default 100 leaves the samples as designed and -100 is silence. Values outside
 // -100..100 are clamped.

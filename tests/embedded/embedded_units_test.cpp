@@ -8,7 +8,7 @@
 
 #include "frontend/unit_names.h"
 #include "synth/unit_inventory.h"
-#include "synth/voice_controls.h"
+#include "synth/voice_data.h"
 
 namespace orvanel::embedded {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "embedded/embedded_units.h"
 #include "prosody/prosody.h"
+#include "synth/controlled_renderer.h"
 #include "synth/segment_planner.h"
-#include "synth/voice_controls.h"
 #include "tests/frontend/cp1254_text.h"
 #include "tests/prosody/pitch_track.h"
 #include "tests/support/built_in_voice.h"

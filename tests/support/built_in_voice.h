@@ -5,7 +5,7 @@
 
 #include "embedded/embedded_units.h"
 #include "synth/unit_inventory.h"
-#include "synth/voice_controls.h"
+#include "synth/voice_data.h"
 
 namespace orvanel::test {
 

@@ -11,9 +11,12 @@
 #include "codepage/codepage.h"
 #include "embedded/embedded_units.h"
 #include "frontend/text_to_phonetic.h"
+#include "synth/controlled_renderer.h"
 #include "synth/segment_planner.h"
 #include "synth/segment_renderer.h"
 #include "synth/voice_controls.h"
+#include "synth/voice_data.h"
+#include "synth/voice_signal.h"
 #include "tests/support/built_in_voice.h"
 
 namespace orvanel::synth {

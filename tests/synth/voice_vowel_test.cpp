@@ -12,6 +12,8 @@
 #include "embedded/embedded_units.h"
 #include "frontend/unit_names.h"
 #include "synth/voice_controls.h"
+#include "synth/voice_data.h"
+#include "synth/voice_signal.h"
 #include "tests/support/built_in_voice.h"
 #include "tests/units/unit_analysis.h"
 

@@ -10,8 +10,8 @@
 #include "codepage/codepage.h"
 #include "embedded/embedded_units.h"
 #include "prosody/prosody.h"
+#include "synth/controlled_renderer.h"
 #include "synth/segment_planner.h"
-#include "synth/voice_controls.h"
 
 int main(int argc, char** argv) {
   using namespace orvanel;

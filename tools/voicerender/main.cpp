@@ -13,9 +13,9 @@
 #include "codepage/codepage.h"
 #include "embedded/embedded_units.h"
 #include "frontend/text_to_phonetic.h"
+#include "synth/controlled_renderer.h"
 #include "synth/sample_buffer.h"
 #include "synth/segment_planner.h"
-#include "synth/voice_controls.h"
 
 int main(int argc, char** argv) {
   using namespace orvanel;

@@ -1,4 +1,4 @@
-// Cost of the voice controls: typed text to samples through the designed rendering and through
+// Cost of the voice controls: typed text to samples through the literal rendering and through
 // the controlled rendering (pitch shift, rate, a contour), side by side in one run, in CPU
 // seconds per second of speech made. Sentences: bench/data/turkish-sentences.txt.
 #include <benchmark/benchmark.h>
@@ -67,7 +67,7 @@ const std::string& Phonetic() {
   return phonetic;
 }
 
-// Renders every stretch; returns the samples made. controls empty: the designed loop.
+// Renders every stretch; returns the samples made. controls empty: the literal loop.
 std::uint64_t Render(const Voice& voice, const synth::VoiceControls* controls, bool contour,
                      synth::SampleBuffer& buffer, synth::SegmentList& list) {
   synth::ControlledRenderer renderer(voice.units, voice.data);
@@ -99,7 +99,7 @@ std::uint64_t Render(const Voice& voice, const synth::VoiceControls* controls, b
   return samples;
 }
 
-double designedCpuPerSecond = 0.0;
+double literalCpuPerSecond = 0.0;
 
 void Run(benchmark::State& state, const synth::VoiceControls* controls, bool contour) {
   const Voice* voice = TheVoice();
@@ -118,16 +118,16 @@ void Run(benchmark::State& state, const synth::VoiceControls* controls, bool con
   }
   const double audio = static_cast<double>(samples) / synth::kBaseSampleRate;
   const double perSecond = cpu / audio;
-  if (controls == nullptr) designedCpuPerSecond = perSecond;
+  if (controls == nullptr) literalCpuPerSecond = perSecond;
   state.counters["audio_s"] = audio / static_cast<double>(state.iterations());
   state.counters["cpu_us_per_speech_s"] = perSecond * 1e6;
-  if (designedCpuPerSecond > 0) state.counters["x_designed"] = perSecond / designedCpuPerSecond;
+  if (literalCpuPerSecond > 0) state.counters["x_literal"] = perSecond / literalCpuPerSecond;
 }
 
-void BM_Designed(benchmark::State& state) { Run(state, nullptr, false); }
-BENCHMARK(BM_Designed)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+void BM_Literal(benchmark::State& state) { Run(state, nullptr, false); }
+BENCHMARK(BM_Literal)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Neutral controls through the controlled renderer: the designed path behind one check.
+// Neutral controls through the controlled renderer: the literal path behind one check.
 void BM_ControlledNeutral(benchmark::State& state) {
   const synth::VoiceControls c;
   Run(state, &c, false);

@@ -51,7 +51,7 @@ void ControlledRenderer::BeginStretch(const SegmentList& list, const VoiceContro
   if (!std::isfinite(controls_.semitones)) controls_.semitones = 0.f;
   controls_.semitones = std::clamp(controls_.semitones, -kMaxSemitones, kMaxSemitones);
   contour_ = contour.size() == list.Size() ? contour : std::span<const VowelPitch>();
-  designedSamples_ = 0.0;
+  nominalSamples_ = 0.0;
   renderedSamples_ = 0.0;
 }
 
@@ -92,7 +92,7 @@ float ControlledRenderer::ConsonantSemitones(std::size_t i, bool onset) const {
 void ControlledRenderer::RenderSegment(std::size_t i, std::uint16_t speed, SampleBuffer& buffer) {
   if (list_ == nullptr || i >= list_->Size()) return;
   const Segment& segment = (*list_)[i];
-  if (Designed()) {
+  if (Literal()) {
     synth::RenderSegment(segment, BuildEnvelope(*list_, i), speed, units_, buffer);
     return;
   }
@@ -105,7 +105,7 @@ void ControlledRenderer::RenderSegment(std::size_t i, std::uint16_t speed, Sampl
       const std::uint64_t floor = std::min(
           ms, segment.Kind() == SegmentKind::kSentenceEnd ? kMinSentenceEndMs : kMinPauseMs);
       RenderPause(std::max(scaled, floor), buffer);
-      designedSamples_ += static_cast<double>(MsToSamples(ms));
+      nominalSamples_ += static_cast<double>(MsToSamples(ms));
       break;
     }
     case SegmentKind::kVowel:
@@ -130,7 +130,7 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
   const UnitEntry& unit = units_.vowels[v];
   const std::int16_t* period = LockUnit(unit.handle);
   if (period == nullptr || unit.LengthSamples() != kBasePeriod) return;
-  if (s.lengthPercent == 0) {  // stretched to nothing, as the designed rendering does
+  if (s.lengthPercent == 0) {  // stretched to nothing, as the literal rendering does
     buffer.AppendSilence(0);
     return;
   }
@@ -140,9 +140,9 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
       ms != 0 ? ms * kBaseSampleRate * 100 / (1000 * std::uint64_t{controls_.ratePercent})
               : kBasePeriod;
   if (s.lengthPercent != 100) wanted = wanted * std::min(s.lengthPercent, 1000u) / 100;
-  designedSamples_ +=
+  nominalSamples_ +=
       static_cast<double>(wanted) * controls_.ratePercent / 100.0;  // before any give-back
-  const double behind = renderedSamples_ - designedSamples_ * 100.0 / controls_.ratePercent +
+  const double behind = renderedSamples_ - nominalSamples_ * 100.0 / controls_.ratePercent +
                         static_cast<double>(wanted);
   const float start = VowelSemitones(i, false);
   const float end = VowelSemitones(i, true);
@@ -180,7 +180,7 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
         [&](std::uint32_t t) {
           const double x = std::min(1.0, static_cast<double>(t) / samples);
           double st = start + (end - start) * x;
-          // The designed glide, as a pitch bend: its resampling step is the pitch ratio.
+          // The notation's glide, as a pitch bend: its resampling step is the pitch ratio.
           if (depth != 0.f) {
             const double step = detail::GlideStep(std::min(t, samples - 1), samples, depth, shape);
             if (step > 0) st += 12.0 * std::log2(step);
@@ -240,7 +240,7 @@ void ControlledRenderer::RenderConsonant(std::size_t i, int part, SampleBuffer& 
   const std::size_t entry = static_cast<std::size_t>(2 * (s.index / 2) + part);
   const UnitEntry& unit = front ? units_.front[entry] : units_.back[entry];
   const float st = ConsonantSemitones(i, part == 0);
-  designedSamples_ += static_cast<double>(unit.LengthSamples()) * std::max(0, s.count);
+  nominalSamples_ += static_cast<double>(unit.LengthSamples()) * std::max(0, s.count);
   if (st == 0.f && controls_.ratePercent == 100) {
     synth::RenderConsonant(s.index, s.count, part, front, units_, buffer);
     return;

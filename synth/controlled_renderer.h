@@ -58,13 +58,13 @@ class ControlledRenderer {
     std::size_t next_ = 0;
   };
   UnitCache cache_;
-  // Samples of the stretch so far as designed (rate 100) and as rendered: consonants cannot
+  // Samples of the stretch so far at the nominal rate (rate 100) and as rendered: consonants cannot
   // shrink as far as a fast rate asks (bursts and frication keep their minimum), so the vowels
   // after them give back the difference, down to half their own length.
-  double designedSamples_ = 0.0;
+  double nominalSamples_ = 0.0;
   double renderedSamples_ = 0.0;
 
-  bool Designed() const noexcept { return controls_.IsNeutral() && contour_.empty(); }
+  bool Literal() const noexcept { return controls_.IsNeutral() && contour_.empty(); }
   bool Fast() const noexcept { return controls_.ratePercent > 100; }
   // The consonant of segment i (part 0 onset, 1 coda) as re-timed for the controls, from the
   // cache or made now; nullptr when its unit cannot be had.

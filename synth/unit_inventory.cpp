@@ -63,8 +63,7 @@ int LoadUnits(const UnitStore& store, UnitInventory& inventory, std::string& err
       return 0;
   }
   if (!LoadConsonantSet(store, frontend::BackConsonantUnitNames, inventory.back, error)) return 0;
-  if (!LoadConsonantSet(store, frontend::FrontConsonantUnitNames, inventory.front, error))
-    return 0;
+  if (!LoadConsonantSet(store, frontend::FrontConsonantUnitNames, inventory.front, error)) return 0;
   return 1;
 }
 

@@ -11,7 +11,7 @@
 
 namespace orvanel::synth {
 
-// The glottal period in samples for a pitch in semitones from the designed one (clamped to
+// The glottal period in samples for a pitch in semitones from the literal one (clamped to
 // +-kMaxSemitones).
 double PeriodFor(float semitones);
 

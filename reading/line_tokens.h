@@ -1,0 +1,47 @@
+// A line of the reading stage cut into tokens: words (with their backslash escapes resolved),
+// digit runs, blanks, brace passages and single characters. The rules of the stage work on
+// short patterns of these tokens.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvanel::reading {
+
+enum class TokenKind { kWord, kDigits, kSpace, kBrace, kChar, kOpaque };
+
+struct Token {
+  TokenKind kind = TokenKind::kChar;
+  std::size_t begin = 0;  // byte range in the line
+  std::size_t end = 0;
+  // kWord with a backslash escape: the index of its letters (escapes resolved) among the
+  // line's escaped words. Every other word and digit run reads as its bytes.
+  std::size_t escaped_index = 0;
+  bool escaped = false;
+  char32_t cp = 0;  // kChar: the character
+  // kWord: what the rules ask of a word, found once while cutting it.
+  std::size_t letters = 0;
+  bool all_upper = true;
+  bool all_lower = true;
+  bool first_lower = false;
+  bool circumflex = false;
+};
+
+// A line cut into tokens; escaped holds the letters of the words with backslash escapes.
+struct Tokens {
+  std::vector<Token> tokens;
+  std::vector<std::string> escaped;
+};
+
+// Cuts line into tokens, overwriting cut (pass the same one for many lines).
+void Tokenize(std::string_view line, Tokens& cut);
+
+// The letters of a word (escapes resolved) or the digits of a digit run.
+std::string_view TextOf(const Token& token, std::string_view line,
+                        const std::vector<std::string>& escaped);
+
+inline bool IsApostrophe(char32_t cp) { return cp == '\'' || cp == U'’'; }
+
+}  // namespace orvanel::reading

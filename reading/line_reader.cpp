@@ -1,25 +1,24 @@
 // The line reader's walk over the tokens, and what it copies unchanged.
 #include "reading/line_reader.h"
 
+#include <algorithm>
+
+#include "reading/phrase_boundaries.h"
 #include "reading/signs.h"
 #include "reading/utf8_text.h"
-#include "reading/word_forms.h"
 
 namespace orvanel::reading {
 
-LineReader::LineReader(std::string_view line, Tokens& cut, ReadingTrace& trace)
-    : line_(line), tokens_(cut.tokens), escaped_(cut.escaped), trace_(trace) {
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+}  // namespace
+
+LineReader::LineReader(std::string_view line, Tokens& cut, ReadingTrace& trace,
+                       const ReadingOptions& options)
+    : line_(line), tokens_(cut.tokens), escaped_(cut.escaped), trace_(trace), options_(options) {
   Tokenize(line, cut);
-  int unknown_capitals = 0;
-  for (const Token& token : tokens_) {
-    if (token.kind != TokenKind::kWord) continue;
-    if (token.letters >= 3 && token.all_upper &&
-        FindAcronym(TextOf(token, line_, escaped_)) == nullptr) {
-      ++unknown_capitals;
-      if (token.letters >= 6) headline_ = true;
-    }
-  }
-  if (unknown_capitals >= 2) headline_ = true;
 }
 
 void LineReader::Read(std::string& out) {
@@ -34,6 +33,22 @@ void LineReader::Read(std::string& out) {
   }
 }
 
+std::size_t LineReader::WordBefore(std::size_t i) const {
+  if (i >= 2 && IsBlank(i - 1) && IsKind(i - 2, TokenKind::kWord)) return i - 2;
+  return tokens_.size();
+}
+
+std::size_t LineReader::WordAfter(std::size_t i) const {
+  if (IsBlank(i + 1) && IsKind(i + 2, TokenKind::kWord)) return i + 2;
+  return tokens_.size();
+}
+
+bool LineReader::WordIn(std::size_t i, std::span<const std::string_view> words) const {
+  if (!IsKind(i, TokenKind::kWord) || tokens_[i].letters > 16) return false;
+  const std::string lower = LowerTurkish(Text(i));
+  return std::find(words.begin(), words.end(), lower) != words.end();
+}
+
 std::optional<std::size_t> LineReader::TokenAt(std::size_t offset, std::size_t from) const {
   for (std::size_t k = from; k < tokens_.size() && tokens_[k].begin <= offset; ++k) {
     if (tokens_[k].begin == offset) return k;
@@ -42,10 +57,13 @@ std::optional<std::size_t> LineReader::TokenAt(std::size_t offset, std::size_t f
   return std::nullopt;
 }
 
-bool LineReader::MatchesAt(std::size_t offset, std::string_view written) const {
-  if (offset >= line_.size() || line_[offset] != written[0] ||
-      line_.substr(offset, written.size()) != written) {
+bool LineReader::MatchesAt(std::size_t offset, std::string_view written, bool any_case) const {
+  if (offset >= line_.size() || written.empty() || line_.size() - offset < written.size()) {
     return false;
+  }
+  for (std::size_t k = 0; k < written.size(); ++k) {
+    const char c = line_[offset + k];
+    if (c != written[k] && !(any_case && LowerAscii(c) == LowerAscii(written[k]))) return false;
   }
   const std::size_t after = offset + written.size();
   if (after >= line_.size()) return true;
@@ -70,11 +88,11 @@ void LineReader::AppendToken(const Token& token, std::string& out) {
     case TokenKind::kBrace:
     case TokenKind::kOpaque:
       // Copied as typed; only characters the code page cannot hold become a blank, as the
-      // conversion would make them.
+      // conversion would make them, and so do the bytes of phrase marks.
       for (std::size_t k = 0; k < raw.size();) {
         char32_t cp;
         const std::size_t len = DecodeUtf8(raw, k, cp);
-        if (cp == kInvalidUtf8 || InCp1254(cp)) {
+        if ((cp == kInvalidUtf8 || InCp1254(cp)) && !IsMarkByte(raw[k])) {
           out += raw.substr(k, len);
         } else {
           out += ' ';
@@ -91,11 +109,23 @@ std::optional<std::size_t> LineReader::TryRules(std::size_t i, std::string& out)
   const Token& token = tokens_[i];
   switch (token.kind) {
     case TokenKind::kDigits:
-      if (i > 0 && IsKind(i - 1, TokenKind::kWord)) return std::nullopt;
+      // Digits after a letter belong to the word ("F16", "mp3"), but for a version ("v1.2").
+      if (i > 0 && IsKind(i - 1, TokenKind::kWord) &&
+          !(tokens_[i - 1].letters == 1 && LowerTurkish(Text(i - 1)) == "v" &&
+            IsChar(i + 1, '.'))) {
+        return std::nullopt;
+      }
+      if (const auto end = ReadScreenText(i, out)) return end;  // "2024_rapor.pdf"
+      if (const auto end = ReadPhone(i, out)) return end;
       return ReadNumber(i, {}, out);
     case TokenKind::kChar:
-      return ReadSignBeforeNumber(i, out);
+      if (const auto end = ReadSignBeforeNumber(i, out)) return end;
+      if (token.cp == '(') {
+        if (const auto end = ReadPhone(i, out)) return end;
+      }
+      return ReadPunctuation(i, out);
     case TokenKind::kWord:
+      if (const auto end = ReadScreenText(i, out)) return end;
       return ReadWord(i, out);
     default:
       return std::nullopt;

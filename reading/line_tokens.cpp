@@ -80,6 +80,24 @@ std::size_t BraceEnd(std::string_view line, std::size_t i) {
   return j;
 }
 
+bool IsAsciiVowel(char c) {
+  switch (c) {
+    case 'a':
+    case 'e':
+    case 'i':
+    case 'o':
+    case 'u':
+    case 'A':
+    case 'E':
+    case 'I':
+    case 'O':
+    case 'U':
+      return true;
+    default:
+      return false;
+  }
+}
+
 // A word from token.begin: its letters, their case, escapes and circumflex vowels.
 void CutWord(std::string_view line, Token& token, Tokens& cut) {
   const std::size_t i = token.begin;
@@ -90,6 +108,7 @@ void CutWord(std::string_view line, Token& token, Tokens& cut) {
       // The common case, without decoding.
       token.all_upper &= byte <= 'Z';
       token.all_lower &= byte >= 'a';
+      token.vowel |= IsAsciiVowel(byte);
       ++token.letters;
       ++j;
       continue;
@@ -97,6 +116,8 @@ void CutWord(std::string_view line, Token& token, Tokens& cut) {
     const Unit inner = UnitAt(line, j);
     if (!IsWordLetter(inner.effective)) break;
     token.escaped |= inner.escaped;
+    token.ascii = false;
+    token.vowel |= IsTurkishVowel(inner.effective);
     token.all_upper &= IsUpperLetter(inner.effective);
     token.all_lower &= IsLowerLetter(inner.effective);
     token.circumflex |= IsCircumflexVowel(inner.effective);

@@ -27,6 +27,8 @@ struct Token {
   bool all_lower = true;
   bool first_lower = false;
   bool circumflex = false;
+  bool vowel = false;  // it has a vowel
+  bool ascii = true;   // only the letters a to z and A to Z
 };
 
 // A line cut into tokens; escaped holds the letters of the words with backslash escapes.

@@ -1,5 +1,5 @@
-// Numbers and what belongs to them: a sign or currency before, dates, times, groups of
-// thousands, decimals, ranges, fractions, a unit or currency after, an ordinal dot, a suffix.
+// Numbers and what belongs to them: a sign or currency before, dates, groups of thousands,
+// decimals, ranges, fractions, a unit or currency after, an ordinal dot, a suffix.
 #include "reading/line_reader.h"
 #include "reading/reading_tables.h"
 #include "reading/turkish_words.h"
@@ -7,32 +7,20 @@
 
 namespace orvanel::reading {
 
-namespace {
-
-// The value of the first four digits.
-int ValueOf(std::string_view digits) {
-  int value = 0;
-  for (const char ch : digits.substr(0, 4)) value = value * 10 + (ch - '0');
-  return value;
-}
-
-std::string WithoutLeadingZeros(std::string_view view) {
-  std::string digits(view);
-  while (digits.size() > 1 && digits[0] == '0') digits.erase(0, 1);
-  return digits;
-}
-
-}  // namespace
-
-// "%6,5", "% 80", "₺7,50", "€20", "$5"
+// "%6,5", "% 80", "‰5", "₺7,50", "€20", "$5", "−5", "±0,5"
 std::optional<std::size_t> LineReader::ReadSignBeforeNumber(std::size_t i, std::string& out) {
   const char32_t cp = tokens_[i].cp;
-  if (cp == '%') {
+  if (cp == '%' || cp == U'‰') {
     std::size_t k = i + 1;
     if (IsBlank(k)) ++k;
     if (!IsDigits(k)) return std::nullopt;
     Count(ReadingRule::kPercent);
-    return ReadNumber(k, {{"yüzde", false}}, out);
+    return ReadNumber(k, {{cp == '%' ? "yüzde" : "binde", false}}, out);
+  }
+  if (cp == U'−' || cp == U'±') {
+    if (!IsDigits(i + 1)) return std::nullopt;
+    Count(ReadingRule::kSign);
+    return ReadNumber(i + 1, {{cp == U'−' ? "eksi" : "artı eksi", false}}, out);
   }
   if (cp == U'₺' || cp == U'€' || cp == '$' || cp == U'£') {
     if (!IsDigits(i + 1)) return std::nullopt;
@@ -52,6 +40,9 @@ std::optional<std::size_t> LineReader::ReadNumber(std::size_t i, std::vector<Pie
                                                   std::string& out) {
   if (const auto end = ReadDate(i, pieces, out)) return end;
   if (const auto end = ReadTime(i, pieces, out)) return end;
+  if (pieces.empty() && currency_before_.empty()) {
+    if (const auto end = ReadDottedChain(i, out)) return end;
+  }
   Number n;
   n.i = i;
   n.prefixed = !pieces.empty() || !currency_before_.empty();
@@ -78,35 +69,6 @@ std::optional<std::size_t> LineReader::ReadDate(std::size_t i, std::vector<Piece
   pieces.push_back({std::string(Text(i + 4)), true});
   Count(ReadingRule::kDate);
   return Finish(i, i + 5, std::move(pieces), true, out);
-}
-
-// Times: 19:05, 00:15, and "saat 07.30". A dot time needs "saat" before it or another dot time
-// across a hyphen: "14.00-19.00".
-std::optional<std::size_t> LineReader::ReadTime(std::size_t i, std::vector<Piece>& pieces,
-                                                std::string& out) {
-  const std::string_view first = Text(i);
-  const bool after_saat = i >= 2 && IsBlank(i - 1) && IsKind(i - 2, TokenKind::kWord) &&
-                          LowerTurkish(Text(i - 2)) == "saat";
-  auto dot_time_at = [&](std::size_t k) {
-    return IsDigits(k, 1, 2) && IsChar(k + 1, '.') && IsDigits(k + 2, 2, 2);
-  };
-  const bool dot_range = (IsChar(i + 3, '-') && dot_time_at(i + 4)) ||
-                         (i >= 4 && IsChar(i - 1, '-') && dot_time_at(i - 4));
-  const bool time_mark = IsChar(i + 1, ':') || ((after_saat || dot_range) && IsChar(i + 1, '.'));
-  if (!(first.size() <= 2 && time_mark && IsDigits(i + 2, 2, 2) && ValueOf(first) <= 24 &&
-        ValueOf(Text(i + 2)) <= 59 && !(IsChar(i + 3, tokens_[i + 1].cp) && IsDigits(i + 4)))) {
-    return std::nullopt;
-  }
-  pieces.push_back({WithoutLeadingZeros(first), true});
-  if (Text(i + 2) != "00") pieces.push_back({std::string(Text(i + 2)), true});
-  Count(ReadingRule::kTime);
-  if (IsChar(i + 3, '-') && IsDigits(i + 4)) {
-    // "14.00-19.00", "09:30-12:00": from one time to the other.
-    for (const Piece& piece : pieces) out += piece.text + ' ';
-    Count(ReadingRule::kRange);
-    return i + 4;
-  }
-  return Finish(i, i + 3, std::move(pieces), true, out);
 }
 
 // Thousands grouped with dots or blanks: 3.750.000, 12 500.
@@ -166,7 +128,8 @@ std::optional<std::size_t> LineReader::ReadRangeOrFraction(Number& n, std::strin
   const std::size_t i = n.i;
   const std::size_t j = n.j;
   if (j != i + 1 || n.prefixed) return std::nullopt;
-  if (IsChar(j, '-') && IsDigits(j + 1) && !(i > 0 && IsChar(i - 1, '-'))) {
+  const bool dash_before = i > 0 && (IsChar(i - 1, '-') || IsChar(i - 1, U'–'));
+  if ((IsChar(j, '-') || IsChar(j, U'–')) && IsDigits(j + 1) && !dash_before) {
     out += n.integer;
     out += ' ';
     Count(ReadingRule::kRange);
@@ -189,9 +152,9 @@ LineReader::Quantity LineReader::FindQuantity(Number& n) const {
   const std::size_t k = IsBlank(n.j) ? n.j + 1 : n.j;
   if (k >= tokens_.size() || !found.currency.empty()) return found;
   const std::size_t offset = tokens_[k].begin;
-  auto longest = [&](std::span<const Expansion> table) -> const Expansion* {
-    const Expansion* best = nullptr;
-    for (const Expansion& e : table) {
+  auto longest = [&](auto table) {
+    decltype(&table[0]) best = nullptr;
+    for (const auto& e : table) {
       if ((best == nullptr || e.written.size() > best->written.size()) &&
           MatchesAt(offset, e.written)) {
         best = &e;
@@ -200,16 +163,18 @@ LineReader::Quantity LineReader::FindQuantity(Number& n) const {
     return best;
   };
   const Expansion* money = longest(Currencies());
-  const Expansion* measure = money == nullptr ? longest(Units()) : nullptr;
-  const Expansion* match = money != nullptr ? money : measure;
-  if (match == nullptr) return found;
-  const auto after = TokenAt(offset + match->written.size(), k);
+  const Measure* measure = money == nullptr ? longest(Units()) : nullptr;
+  const std::size_t length = money != nullptr     ? money->written.size()
+                             : measure != nullptr ? measure->written.size()
+                                                  : 0;
+  if (length == 0) return found;
+  const auto after = TokenAt(offset + length, k);
   if (!after) return found;
   if (money != nullptr) {
     found.currency = money->reading;
   } else {
     found.unit = measure->reading;
-    found.per_hour = measure->written == "km/sa" || measure->written == "km/s";
+    found.per = measure->per;
   }
   n.j = *after;
   return found;
@@ -256,9 +221,9 @@ std::optional<std::size_t> LineReader::ReadQuantity(Number& n, std::string& out)
     Count(ReadingRule::kFraction);
     n.changed = true;
   }
-  // 35%
-  if (IsChar(n.j, '%')) {
-    n.pieces.push_back({"yüzde", false});
+  // 35%, 5‰
+  if (IsChar(n.j, '%') || IsChar(n.j, U'‰')) {
+    n.pieces.push_back({IsChar(n.j, '%') ? "yüzde" : "binde", false});
     ++n.j;
     Count(ReadingRule::kPercent);
     n.changed = true;
@@ -269,20 +234,21 @@ std::optional<std::size_t> LineReader::ReadQuantity(Number& n, std::string& out)
   } else if (!quantity.unit.empty()) {
     Count(ReadingRule::kUnit);
     n.changed = true;
-    if (quantity.per_hour) n.pieces.push_back({"saatte", false});
+    if (!quantity.per.empty()) n.pieces.push_back({std::string(quantity.per), false});
   }
   if (!n.fraction.empty()) {
     number.insert(number.begin() + 1, {{n.decimal_word, false}, {n.fraction, true}});
   }
   if (!quantity.unit.empty()) number.push_back({std::string(quantity.unit), false});
-  // 7. kat, 300. yıl: a dot before a lower-case word makes an ordinal.
+  // 7. kat, 300. yıl, 3. Murat, 15.yüzyılda: an ordinal.
   const std::size_t j = n.j;
   if (plain && quantity.currency.empty() && quantity.unit.empty() && number.size() == 1 &&
-      IsChar(j, '.') && IsBlank(j + 1) && IsKind(j + 2, TokenKind::kWord) &&
-      tokens_[j + 2].first_lower) {
+      OrdinalDotAt(i, j)) {
     n.pieces.push_back({OrdinalWords(NumberWords(n.integer)), false});
     Count(ReadingRule::kOrdinal);
-    return Finish(i, j + 1, std::move(n.pieces), true, out);
+    const auto end = Finish(i, j + 1, std::move(n.pieces), true, out);
+    if (IsKind(j + 1, TokenKind::kWord)) out += ' ';  // glued: "15.yüzyılda"
+    return end;
   }
   for (Piece& piece : number) n.pieces.push_back(std::move(piece));
   return Finish(i, j, std::move(n.pieces), n.changed, out);

@@ -1,6 +1,8 @@
 // Roman numerals, acronyms and circumflex words.
 #include "reading/word_forms.h"
 
+#include <algorithm>
+#include <bitset>
 #include <utility>
 #include <vector>
 
@@ -53,7 +55,41 @@ std::vector<std::size_t> TranscribedPositions(const std::string& typed,
   return wanted;
 }
 
+constexpr std::size_t kLongestForeignWord = 15;
+constexpr std::size_t kCandidateBits = 26 * (kLongestForeignWord + 1);
+
+std::size_t CandidateBit(char first, std::size_t letters) {
+  const char lower = first >= 'a' ? first : static_cast<char>(first + 32);
+  return static_cast<std::size_t>(lower - 'a') * (kLongestForeignWord + 1) + letters;
+}
+
+// Which first letters and lengths (up to a hyphen) the foreign words have.
+const std::bitset<kCandidateBits>& ForeignCandidates() {
+  static const std::bitset<kCandidateBits> kCandidates = [] {
+    std::bitset<kCandidateBits> bits;
+    for (const Expansion& e : ForeignWords()) {
+      bits.set(CandidateBit(e.written[0], std::min(e.written.find('-'), e.written.size())));
+    }
+    return bits;
+  }();
+  return kCandidates;
+}
+
 }  // namespace
+
+bool MayBeForeignWord(std::string_view ascii_word) {
+  if (ascii_word.empty() || ascii_word.size() > kLongestForeignWord) return false;
+  const char first = ascii_word[0];
+  if (!((first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z'))) return false;
+  return ForeignCandidates().test(CandidateBit(first, ascii_word.size()));
+}
+
+const Expansion* FindForeignWord(std::string_view lower) {
+  for (const Expansion& e : ForeignWords()) {
+    if (e.written == lower) return &e;
+  }
+  return nullptr;
+}
 
 const Acronym* FindAcronym(std::string_view word) {
   for (const Acronym& acronym : KnownAcronyms()) {

@@ -12,6 +12,11 @@ namespace orvanel::reading {
 // The listed acronym written exactly so, or nullptr.
 const Acronym* FindAcronym(std::string_view word);
 
+// True when a word of ASCII letters may be one of the foreign words (a quick test on its first
+// letter and length); FindForeignWord then looks it up by its lower case.
+bool MayBeForeignWord(std::string_view ascii_word);
+const Expansion* FindForeignWord(std::string_view lower);
+
 // The value of a Roman numeral in its usual form (I to MMMCMXCIX), or 0.
 int RomanValue(std::string_view word);
 

@@ -72,6 +72,7 @@ void SetVoice(const cli::Options& o, library::VoiceSettings& voice) {
   voice.pitch = static_cast<std::uint16_t>(o.pitch);
   voice.volume = static_cast<std::uint16_t>(o.volume);
   voice.reading = !o.literal;
+  voice.punctuation = o.punctuation;
   voice.ratePercent = static_cast<std::uint16_t>(o.ratePercent);
   voice.semitones = o.semitones;
   voice.prosody = o.prosody;
@@ -168,7 +169,8 @@ int main(int argc, char** argv) {
     return Fail("input is not valid UTF-8 (byte offset " + std::to_string(bad.offset) + ")");
   if (o.mode == cli::Mode::Speak) {
     if (o.phoneticInput) return cli::Speak(cli::AsLiteralText(text), SpokenVoiceOf(o));
-    if (!o.literal) codepage::Utf8ToCp1254(library::ReadForFrontEnd(utf8), text, bad);
+    if (!o.literal)
+      codepage::Utf8ToCp1254(library::ReadForFrontEnd(utf8, {o.punctuation}), text, bad);
     return cli::Speak(text, SpokenVoiceOf(o));
   }
   std::string phonetic;
@@ -179,6 +181,7 @@ int main(int argc, char** argv) {
     library::Synthesizer synthesizer(noUnits);
     library::VoiceSettings voice;
     voice.reading = !o.literal;
+    voice.punctuation = o.punctuation;
     voice.prosody = o.prosody;
     if (!synthesizer.Transcribe(utf8, library::TextEncoding::kUtf8, voice, phonetic))
       return Fail(synthesizer.error());

@@ -18,7 +18,7 @@ using orvanel::library::TextPieces;
 
 std::string Pieced(std::string_view text, TextEncoding encoding, std::size_t step, bool& valid,
                    std::uint64_t& offset) {
-  TextPieces pieces(encoding, false);
+  TextPieces pieces(encoding, std::nullopt);
   std::string phonetic;
   std::size_t at = 0;
   valid = true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "codepage/codepage.h"
@@ -23,6 +24,13 @@ constexpr std::size_t kReadBlock = 64 * 1024;
 
 bool IsSentenceEnd(char ch) {
   return ch == '.' || ch == '!' || ch == '?' || ch == ':' || ch == ';';
+}
+
+// The reading stage's options when the text goes through it (UTF-8 with reading on).
+std::optional<reading::ReadingOptions> ReadingOf(TextEncoding encoding,
+                                                 const VoiceSettings& voice) {
+  if (encoding != TextEncoding::kUtf8 || !voice.reading.load()) return std::nullopt;
+  return reading::ReadingOptions{voice.punctuation.load()};
 }
 
 // Where the runs of the pending PhoneticText came from in the input.
@@ -269,11 +277,11 @@ Outcome Synthesizer::SpeakFrom(const TextReader& reader, TextEncoding encoding,
                                const CancelCheck& cancel) {
   stretchNumber_ = 0;
   error_.clear();
-  const bool reading = encoding == TextEncoding::kUtf8 && voice.reading.load();
+  const std::optional<reading::ReadingOptions> reading = ReadingOf(encoding, voice);
   const bool prosody = voice.prosody.load() && controlled_ != nullptr;
   TextPieces pieces(encoding, reading);
   Feed feed;
-  feed.phraseMarks = reading;
+  feed.phraseMarks = reading.has_value();
   if (prosody) feed.stress = std::make_unique<prosody::StressTranscriber>(true, &StressMemo());
   std::size_t consumed = 0;
   std::vector<char> block(kReadBlock);
@@ -307,8 +315,7 @@ Outcome Synthesizer::SpeakFrom(const TextReader& reader, TextEncoding encoding,
 bool Synthesizer::Transcribe(std::string_view text, TextEncoding encoding,
                              const VoiceSettings& voice, std::string& phonetic) {
   error_.clear();
-  const bool reading = encoding == TextEncoding::kUtf8 && voice.reading.load();
-  TextPieces pieces(encoding, reading);
+  TextPieces pieces(encoding, ReadingOf(encoding, voice));
   pieces.Add(text, true);
   Feed feed;
   if (voice.prosody.load())

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "reading/turkish_reading.h"
 #include "synth/sample_buffer.h"
 #include "synth/segment.h"
 #include "synth/segment_planner.h"
@@ -54,6 +55,9 @@ struct VoiceSettings {
   // The Turkish reading stage before the front end (UTF-8 input only). Off, the text is read
   // exactly as the window's Preprocess shows it.
   std::atomic<bool> reading{true};
+  // How much punctuation the reading stage says aloud (none: prose punctuation is heard as
+  // pauses only). Read once per call; the literal reading ignores it.
+  std::atomic<reading::Punctuation> punctuation{reading::Punctuation::kNone};
   // Prosody mode: automatic Turkish word stress in the transcription and a sentence intonation
   // drawn as each stretch's pitch contour (it needs the voice data). Read once per call.
   std::atomic<bool> prosody{false};

@@ -17,11 +17,16 @@ char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 
 
 LineReader::LineReader(std::string_view line, Tokens& cut, ReadingTrace& trace,
                        const ReadingOptions& options)
-    : line_(line), tokens_(cut.tokens), escaped_(cut.escaped), trace_(trace), options_(options) {
+    : line_(line),
+      tokens_(cut.tokens),
+      escaped_(cut.escaped),
+      trace_(trace),
+      options_(options),
+      foreign_(ForeignCandidates()) {
   Tokenize(line, cut);
 }
 
-void LineReader::Read(std::string& out) {
+std::size_t LineReader::Read(std::string& out) {
   std::size_t i = 0;
   while (i < tokens_.size()) {
     if (const auto next = TryRules(i, out)) {
@@ -31,6 +36,7 @@ void LineReader::Read(std::string& out) {
       ++i;
     }
   }
+  return first_mark_;
 }
 
 std::size_t LineReader::WordBefore(std::size_t i) const {
@@ -115,7 +121,9 @@ std::optional<std::size_t> LineReader::TryRules(std::size_t i, std::string& out)
             IsChar(i + 1, '.'))) {
         return std::nullopt;
       }
-      if (const auto end = ReadScreenText(i, out)) return end;  // "2024_rapor.pdf"
+      if (IsKind(i + 1, TokenKind::kChar)) {
+        if (const auto end = ReadScreenText(i, out)) return end;  // "2024_rapor.pdf"
+      }
       if (const auto end = ReadPhone(i, out)) return end;
       return ReadNumber(i, {}, out);
     case TokenKind::kChar:
@@ -125,7 +133,10 @@ std::optional<std::size_t> LineReader::TryRules(std::size_t i, std::string& out)
       }
       return ReadPunctuation(i, out);
     case TokenKind::kWord:
-      if (const auto end = ReadScreenText(i, out)) return end;
+      // Screen text has a separator after its first word (or its digits): "rapor.pdf".
+      if (IsKind(i + 1, TokenKind::kChar) || IsKind(i + 1, TokenKind::kDigits)) {
+        if (const auto end = ReadScreenText(i, out)) return end;
+      }
       return ReadWord(i, out);
     default:
       return std::nullopt;

@@ -15,6 +15,7 @@
 #include "frontend/phrase_marks.h"
 #include "reading/line_tokens.h"
 #include "reading/turkish_reading.h"
+#include "reading/word_forms.h"
 
 namespace orvanel::reading {
 
@@ -42,8 +43,9 @@ class LineReader {
   LineReader(std::string_view line, Tokens& cut, ReadingTrace& trace,
              const ReadingOptions& options);
 
-  // Appends the reading of the line to out.
-  void Read(std::string& out);
+  // Appends the reading of the line to out. Returns where in out its first phrase mark is, or
+  // std::string::npos.
+  std::size_t Read(std::string& out);
 
  private:
   // The state of a number being read: its tokens from i to j, its pieces so far.
@@ -183,6 +185,8 @@ class LineReader {
   ReadingTrace& trace_;
   const ReadingOptions& options_;
   std::string_view currency_before_;
+  const ForeignCandidateBits& foreign_;
+  std::size_t first_mark_ = std::string::npos;
 };
 
 }  // namespace orvanel::reading

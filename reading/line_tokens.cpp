@@ -51,7 +51,9 @@ struct Unit {
 Unit EscapeAt(std::string_view line, std::size_t i);
 
 inline Unit UnitAt(std::string_view line, std::size_t i) {
-  if (line[i] == '\\') return EscapeAt(line, i);
+  const auto byte = static_cast<unsigned char>(line[i]);
+  if (byte < 0x80 && byte != '\\') return {1, byte, false};
+  if (byte == '\\') return EscapeAt(line, i);
   char32_t cp;
   const std::size_t len = DecodeUtf8(line, i, cp);
   return {len, cp, false};
@@ -98,6 +100,31 @@ bool IsAsciiVowel(char c) {
   }
 }
 
+// The two-byte Turkish letters b0 b1 (Ç Ö Ü ç ö ü, Ğ İ ğ ı, Ş ş) as flags: 1 a letter, 2 upper
+// case, 4 a vowel; 0 for anything else.
+int TurkishLetterFlags(unsigned char b0, unsigned char b1) {
+  switch (b0) {
+    case 0xC3:
+      if (b1 == 0x87) return 3;                // Ç
+      if (b1 == 0x96 || b1 == 0x9C) return 7;  // Ö Ü
+      if (b1 == 0xA7) return 1;                // ç
+      if (b1 == 0xB6 || b1 == 0xBC) return 5;  // ö ü
+      return 0;
+    case 0xC4:
+      if (b1 == 0x9E) return 3;  // Ğ
+      if (b1 == 0xB0) return 7;  // İ
+      if (b1 == 0x9F) return 1;  // ğ
+      if (b1 == 0xB1) return 5;  // ı
+      return 0;
+    case 0xC5:
+      if (b1 == 0x9E) return 3;  // Ş
+      if (b1 == 0x9F) return 1;  // ş
+      return 0;
+    default:
+      return 0;
+  }
+}
+
 // A word from token.begin: its letters, their case, escapes and circumflex vowels.
 void CutWord(std::string_view line, Token& token, Tokens& cut) {
   const std::size_t i = token.begin;
@@ -113,6 +140,19 @@ void CutWord(std::string_view line, Token& token, Tokens& cut) {
       ++j;
       continue;
     }
+    if (j + 1 < line.size()) {
+      // The twelve Turkish letters, without decoding either.
+      if (const int flags = TurkishLetterFlags(static_cast<unsigned char>(byte),
+                                               static_cast<unsigned char>(line[j + 1]))) {
+        token.ascii = false;
+        token.all_upper &= (flags & 2) != 0;
+        token.all_lower &= (flags & 2) == 0;
+        token.vowel |= (flags & 4) != 0;
+        ++token.letters;
+        j += 2;
+        continue;
+      }
+    }
     const Unit inner = UnitAt(line, j);
     if (!IsWordLetter(inner.effective)) break;
     token.escaped |= inner.escaped;
@@ -124,9 +164,9 @@ void CutWord(std::string_view line, Token& token, Tokens& cut) {
     ++token.letters;
     j += inner.length;
   }
-  token.end = j;
+  token.end = static_cast<std::uint32_t>(j);
   if (token.escaped) {
-    token.escaped_index = cut.escaped.size();
+    token.escaped_index = static_cast<std::uint32_t>(cut.escaped.size());
     std::string& text = cut.escaped.emplace_back();
     for (std::size_t k = i; k < j;) {
       const Unit inner = UnitAt(line, k);
@@ -152,34 +192,28 @@ void Tokenize(std::string_view line, Tokens& cut) {
   while (i < line.size()) {
     const Unit unit = UnitAt(line, i);
     Token token;
-    token.begin = i;
-    token.end = i + unit.length;
+    token.begin = static_cast<std::uint32_t>(i);
+    token.end = static_cast<std::uint32_t>(i + unit.length);
     token.cp = unit.effective;
     if (unit.effective == '{') {
       token.kind = TokenKind::kBrace;
-      token.end = BraceEnd(line, i + unit.length);
+      token.end = static_cast<std::uint32_t>(BraceEnd(line, i + unit.length));
     } else if (IsWordLetter(unit.effective)) {
       token.kind = TokenKind::kWord;
       token.first_lower = IsLowerLetter(unit.effective);
       CutWord(line, token, cut);
     } else if (!unit.escaped && unit.effective >= '0' && unit.effective <= '9') {
       token.kind = TokenKind::kDigits;
-      token.end = RunEnd(line, i, '0', '9', '0');
+      token.end = static_cast<std::uint32_t>(RunEnd(line, i, '0', '9', '0'));
     } else if (!unit.escaped && (unit.effective == ' ' || unit.effective == '\t')) {
       token.kind = TokenKind::kSpace;
-      token.end = RunEnd(line, i, ' ', ' ', '\t');
+      token.end = static_cast<std::uint32_t>(RunEnd(line, i, ' ', ' ', '\t'));
     } else if (unit.escaped || unit.effective == kInvalidUtf8) {
       token.kind = TokenKind::kOpaque;
     }
     tokens.push_back(token);
     i = tokens.back().end;
   }
-}
-
-std::string_view TextOf(const Token& token, std::string_view line,
-                        const std::vector<std::string>& escaped) {
-  if (token.escaped) return escaped[token.escaped_index];
-  return line.substr(token.begin, token.end - token.begin);
 }
 
 }  // namespace orvanel::reading

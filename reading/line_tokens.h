@@ -4,25 +4,30 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace orvanel::reading {
 
-enum class TokenKind { kWord, kDigits, kSpace, kBrace, kChar, kOpaque };
+enum class TokenKind : std::uint8_t { kWord, kDigits, kSpace, kBrace, kChar, kOpaque };
+
+// The longest line that is cut into tokens (offsets are 32 bits); longer lines are read
+// character by character.
+inline constexpr std::size_t kLongestTokenizedLine = 0xFFFFFFFFu;
 
 struct Token {
   TokenKind kind = TokenKind::kChar;
-  std::size_t begin = 0;  // byte range in the line
-  std::size_t end = 0;
+  bool escaped = false;
+  std::uint32_t begin = 0;  // byte range in the line
+  std::uint32_t end = 0;
   // kWord with a backslash escape: the index of its letters (escapes resolved) among the
   // line's escaped words. Every other word and digit run reads as its bytes.
-  std::size_t escaped_index = 0;
-  bool escaped = false;
+  std::uint32_t escaped_index = 0;
   char32_t cp = 0;  // kChar: the character
   // kWord: what the rules ask of a word, found once while cutting it.
-  std::size_t letters = 0;
+  std::uint32_t letters = 0;
   bool all_upper = true;
   bool all_lower = true;
   bool first_lower = false;
@@ -37,12 +42,16 @@ struct Tokens {
   std::vector<std::string> escaped;
 };
 
-// Cuts line into tokens, overwriting cut (pass the same one for many lines).
+// Cuts line (at most kLongestTokenizedLine bytes) into tokens, overwriting cut (pass the same one
+// for many lines).
 void Tokenize(std::string_view line, Tokens& cut);
 
 // The letters of a word (escapes resolved) or the digits of a digit run.
-std::string_view TextOf(const Token& token, std::string_view line,
-                        const std::vector<std::string>& escaped);
+inline std::string_view TextOf(const Token& token, std::string_view line,
+                               const std::vector<std::string>& escaped) {
+  if (token.escaped) return escaped[token.escaped_index];
+  return line.substr(token.begin, token.end - token.begin);
+}
 
 inline bool IsApostrophe(char32_t cp) { return cp == '\'' || cp == U'’'; }
 

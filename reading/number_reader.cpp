@@ -1,5 +1,7 @@
 // Numbers and what belongs to them: a sign or currency before, dates, groups of thousands,
 // decimals, ranges, fractions, a unit or currency after, an ordinal dot, a suffix.
+#include <array>
+
 #include "reading/line_reader.h"
 #include "reading/reading_tables.h"
 #include "reading/turkish_words.h"
@@ -152,6 +154,14 @@ LineReader::Quantity LineReader::FindQuantity(Number& n) const {
   const std::size_t k = IsBlank(n.j) ? n.j + 1 : n.j;
   if (k >= tokens_.size() || !found.currency.empty()) return found;
   const std::size_t offset = tokens_[k].begin;
+  // Most numbers are followed by a word that no unit or currency begins with.
+  static const std::array<bool, 256> kFirstBytes = [] {
+    std::array<bool, 256> bytes{};
+    for (const Expansion& e : Currencies()) bytes[static_cast<unsigned char>(e.written[0])] = true;
+    for (const Measure& m : Units()) bytes[static_cast<unsigned char>(m.written[0])] = true;
+    return bytes;
+  }();
+  if (!kFirstBytes[static_cast<unsigned char>(line_[offset])]) return found;
   auto longest = [&](auto table) {
     decltype(&table[0]) best = nullptr;
     for (const auto& e : table) {

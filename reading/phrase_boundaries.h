@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "frontend/phrase_marks.h"
 
@@ -18,16 +19,18 @@ inline bool IsMarkByte(char c) { return frontend::PhraseMarkOf(c) != nullptr; }
 // prose wrapped at a fixed width: its line feed is a blank, not a boundary.
 inline constexpr std::size_t kWrappedLineChars = 60;
 
-// Adds the mark of the end of the line whose reading is out[begin, ...) and which had
-// line_chars characters: a paragraph mark for a blank line, a line-break mark for a line that
-// does not end with a sentence end or a mark that ends the stretch (and is not wrapped prose).
-void MarkLineEnd(std::string& out, std::size_t begin, std::size_t line_chars);
+// Adds the mark of the end of the line whose reading is out[begin, ...) (written from line): a
+// paragraph mark for a blank line, a line-break mark for a line that does not end with a
+// sentence end or a mark that ends the stretch (and is not wrapped prose). Returns where it added
+// the mark, or std::string::npos.
+std::size_t MarkLineEnd(std::string& out, std::size_t begin, std::string_view line);
 
 // Settles the marks of the reading out[begin, ...) of one line. In every cluster of marks,
 // blanks and the punctuation ". , ! ?": a sentence end wins over the marks; otherwise the mark
 // with the longest pause stays and commas go. Marks before anything spoken on the line go (the
 // line's start is a boundary already), and so do marks that end nothing at its very end when no
-// line feed follows (feed false). A paragraph mark always stays.
-void SettleMarks(std::string& out, std::size_t begin, bool feed);
+// line feed follows (feed false). A paragraph mark always stays. from is where the first mark
+// is (nothing before it changes).
+void SettleMarks(std::string& out, std::size_t begin, std::size_t from, bool feed);
 
 }  // namespace orvanel::reading

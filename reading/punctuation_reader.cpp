@@ -3,6 +3,8 @@
 // a hyphen or slash between words is a joint (a blank). Signs a reader says stay where they mean
 // something ("3 + 4", "x/y", "3*4"); decoration ("-----", "*") is silent. At the level "some"
 // every sign is said by its name; at "all" every mark too, the pause still heard after it.
+#include <algorithm>
+
 #include "reading/line_reader.h"
 #include "reading/phrase_boundaries.h"
 #include "reading/reading_tables.h"
@@ -214,6 +216,7 @@ std::size_t LineReader::WriteMark(std::size_t i, PhraseBreak boundary, std::stri
   if (end == 0) end = i + 1;
   Count(ReadingRule::kPunctuation);
   if (Level() != Punctuation::kAll) {
+    first_mark_ = std::min(first_mark_, out.size());
     out += MarkByte(boundary);
     return end;
   }
@@ -221,12 +224,14 @@ std::size_t LineReader::WriteMark(std::size_t i, PhraseBreak boundary, std::stri
       end > i + 1 && IsChar(i, '.') ? "üç nokta" : SignName(tokens_[i].cp);
   if (boundary == PhraseBreak::kParenthesisOpen) {
     // The pause before the aside, then its name.
+    first_mark_ = std::min(first_mark_, out.size());
     out += MarkByte(boundary);
     WriteName(name, out);
     BlankBefore(end, out);
     return end;
   }
   WriteName(name, out);
+  first_mark_ = std::min(first_mark_, out.size());
   out += MarkByte(boundary);
   BlankBefore(end, out);
   return end;

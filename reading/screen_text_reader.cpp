@@ -138,6 +138,9 @@ std::optional<std::size_t> LineReader::ReadScreenText(std::size_t i, std::string
   if (i > 0 && IsKind(i - 1, TokenKind::kChar) && IsSeparator(tokens_[i - 1].cp)) {
     return std::nullopt;  // the middle of something already left as it is
   }
+  std::size_t next = k;
+  while (IsKind(next, TokenKind::kChar) && IsSeparator(tokens_[next].cp)) ++next;
+  if (!IsSolid(next)) return std::nullopt;  // "bitti." "İzmir- "
   std::vector<Item> items;
   for (std::size_t at = i; items.size() < kLongestChain;) {
     std::size_t end = at;

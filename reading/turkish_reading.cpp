@@ -1,7 +1,9 @@
 // The reading stage line by line: each line is cut into tokens (line_tokens.h), and the line
 // reader's rules over short token patterns rewrite what the front end would misread; everything
-// no rule takes is copied unchanged. Lines no rule can apply to take a shortcut (line_filter.h).
-// Then the phrase marks of the line are settled, with the mark of its end (phrase_boundaries.h).
+// no rule takes is copied unchanged. Lines no rule can apply to take a shortcut, and so do lines
+// whose only rules are the marks of a few punctuation marks (line_filter.h): the same reading,
+// checked by the tests against the line reader's. Then the phrase marks of the line are settled,
+// with the mark of its end (phrase_boundaries.h).
 #include "reading/turkish_reading.h"
 
 #include <algorithm>
@@ -33,23 +35,25 @@ std::string ReadCharactersOnly(std::string_view line, ReadingTrace& trace) {
   return out;
 }
 
-std::size_t CharacterCount(std::string_view line) {
-  return static_cast<std::size_t>(std::count_if(line.begin(), line.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
-}
-
-void ReadLine(std::string_view line, const ReadingOptions& options, Tokens& cut,
-              ReadingTrace& trace, std::string& out) {
+// Reads one line through the rules. Returns where in out its first phrase mark is, or
+// std::string::npos.
+std::size_t ReadLine(std::string_view line, const ReadingOptions& options, Tokens& cut,
+                     ReadingTrace& trace, std::string& out) {
   ReadingTrace line_trace;
   const std::size_t before = out.size();
-  LineReader(line, cut, line_trace, options).Read(out);
-  if (out.size() - before > kMaxReadingGrowth * line.size()) {
+  std::size_t first_mark = std::string::npos;
+  if (line.size() <= kLongestTokenizedLine) {
+    first_mark = LineReader(line, cut, line_trace, options).Read(out);
+  }
+  if (line.size() > kLongestTokenizedLine ||
+      out.size() - before > kMaxReadingGrowth * line.size()) {
     out.resize(before);
     line_trace = {};
     out += ReadCharactersOnly(line, line_trace);
+    first_mark = std::string::npos;
   }
   for (std::size_t k = 0; k < kReadingRuleCount; ++k) trace.uses[k] += line_trace.uses[k];
+  return first_mark;
 }
 
 std::string ReadLines(std::string_view utf8, ReadingTrace& trace, const ReadingOptions& options,
@@ -65,20 +69,19 @@ std::string ReadLines(std::string_view utf8, ReadingTrace& trace, const ReadingO
     if (!has_feed) end = utf8.size();
     const std::string_view line = utf8.substr(start, end - start);
     const std::size_t before = out.size();
-    if (!every_line && !MayNeedReading(line, options.punctuation)) {
-      out += line;
-    } else {
-      ReadLine(line, options, cut, trace, out);
+    std::size_t first_mark = std::string::npos;
+    if (every_line ||
+        ReadPlainLine(line, options.punctuation, out, trace, first_mark) == LineNeed::kRules) {
+      first_mark = ReadLine(line, options, cut, trace, out);
     }
     if (has_feed) {
-      const std::size_t marked = out.size();
-      MarkLineEnd(out, before, CharacterCount(line));
-      trace.uses[static_cast<std::size_t>(ReadingRule::kLineEnd)] += out.size() > marked;
+      const std::size_t line_mark = MarkLineEnd(out, before, line);
+      if (line_mark != std::string::npos) {
+        ++trace.uses[static_cast<std::size_t>(ReadingRule::kLineEnd)];
+        first_mark = std::min(first_mark, line_mark);
+      }
     }
-    if (std::find_if(out.begin() + static_cast<std::ptrdiff_t>(before), out.end(), IsMarkByte) !=
-        out.end()) {
-      SettleMarks(out, before, has_feed);
-    }
+    if (first_mark != std::string::npos) SettleMarks(out, before, first_mark, has_feed);
     if (has_feed) out += '\n';
     start = end + 1;
   }

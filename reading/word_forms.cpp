@@ -55,40 +55,37 @@ std::vector<std::size_t> TranscribedPositions(const std::string& typed,
   return wanted;
 }
 
-constexpr std::size_t kLongestForeignWord = 15;
-constexpr std::size_t kCandidateBits = 26 * (kLongestForeignWord + 1);
+}  // namespace
 
-std::size_t CandidateBit(char first, std::size_t letters) {
-  const char lower = first >= 'a' ? first : static_cast<char>(first + 32);
-  return static_cast<std::size_t>(lower - 'a') * (kLongestForeignWord + 1) + letters;
-}
-
-// Which first letters and lengths (up to a hyphen) the foreign words have.
-const std::bitset<kCandidateBits>& ForeignCandidates() {
-  static const std::bitset<kCandidateBits> kCandidates = [] {
-    std::bitset<kCandidateBits> bits;
+const ForeignCandidateBits& ForeignCandidates() {
+  static const ForeignCandidateBits kCandidates = [] {
+    ForeignCandidateBits bits;
     for (const Expansion& e : ForeignWords()) {
-      bits.set(CandidateBit(e.written[0], std::min(e.written.find('-'), e.written.size())));
+      bits.set(ForeignCandidateBit(e.written.substr(0, e.written.find('-'))));
     }
     return bits;
   }();
   return kCandidates;
 }
 
-}  // namespace
-
-bool MayBeForeignWord(std::string_view ascii_word) {
-  if (ascii_word.empty() || ascii_word.size() > kLongestForeignWord) return false;
-  const char first = ascii_word[0];
-  if (!((first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z'))) return false;
-  return ForeignCandidates().test(CandidateBit(first, ascii_word.size()));
+bool BeginsAbbreviation(std::string_view word) {
+  static const std::vector<std::string_view> kFirstWords = [] {
+    std::vector<std::string_view> words;
+    for (const Expansion& e : Abbreviations()) {
+      words.push_back(e.written.substr(0, e.written.find('.')));
+    }
+    std::sort(words.begin(), words.end());
+    return words;
+  }();
+  return std::binary_search(kFirstWords.begin(), kFirstWords.end(), word);
 }
 
 const Expansion* FindForeignWord(std::string_view lower) {
-  for (const Expansion& e : ForeignWords()) {
-    if (e.written == lower) return &e;
-  }
-  return nullptr;
+  const std::span<const Expansion> words = ForeignWords();
+  const auto found =
+      std::lower_bound(words.begin(), words.end(), lower,
+                       [](const Expansion& e, std::string_view word) { return e.written < word; });
+  return found != words.end() && found->written == lower ? &*found : nullptr;
 }
 
 const Acronym* FindAcronym(std::string_view word) {

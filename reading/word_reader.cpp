@@ -22,7 +22,7 @@ std::string LowerAscii(std::string_view text) {
 
 std::optional<std::size_t> LineReader::ReadWord(std::size_t i, std::string& out) {
   const Token& token = tokens_[i];
-  if (token.ascii && MayBeForeignWord(Text(i))) {
+  if (token.ascii && MayBeForeignWord(Text(i), foreign_)) {
     if (const auto end = ReadForeignWord(i, out)) return end;
   }
   if (IsBlank(i + 1) && IsKind(i + 2, TokenKind::kWord) && tokens_[i + 2].all_upper) {
@@ -40,24 +40,21 @@ std::optional<std::size_t> LineReader::ReadWord(std::size_t i, std::string& out)
   const bool apostrophe_after = IsKind(i + 1, TokenKind::kChar) && IsApostrophe(tokens_[i + 1].cp);
   const bool capitals = token.letters >= 2 && token.all_upper;
   const bool letter_group = !token.vowel && token.letters >= 2 && !capitals;
-  // Most words: nothing to do.
-  if (!dot_after && !apostrophe_after && !capitals && !token.circumflex && !letter_group) {
-    return std::nullopt;
-  }
   const std::string_view letters = TextOf(token, line_, escaped_);
   if (dot_after) {
     if (const auto end = ReadAbbreviation(i, out)) return end;
+    // Roman numerals before a dot and a word: "XVII. yüzyıl", "V. Mehmet".
+    if (const int roman = token.all_upper ? RomanValue(letters) : 0;
+        roman > 0 && (letters.size() > 1 || letters == "I" || letters == "V" || letters == "X") &&
+        IsBlank(i + 2) && IsKind(i + 3, TokenKind::kWord)) {
+      out += OrdinalWords(NumberWords(std::to_string(roman)));
+      Count(ReadingRule::kRoman);
+      return i + 2;
+    }
   }
+  // Most words: nothing (more) to do.
+  if (!apostrophe_after && !capitals && !token.circumflex && !letter_group) return std::nullopt;
   const std::u32string word = DecodeAll(letters);
-  // Roman numerals before a dot and a word: "XVII. yüzyıl", "V. Mehmet".
-  if (const int roman = RomanValue(letters);
-      dot_after && roman > 0 &&
-      (word.size() > 1 || word[0] == 'I' || word[0] == 'V' || word[0] == 'X') && IsBlank(i + 2) &&
-      IsKind(i + 3, TokenKind::kWord)) {
-    out += OrdinalWords(NumberWords(std::to_string(roman)));
-    Count(ReadingRule::kRoman);
-    return i + 2;
-  }
   if (capitals) {
     if (const auto end = ReadAcronym(i, word, out)) return end;
   }
@@ -76,7 +73,9 @@ std::optional<std::size_t> LineReader::ReadWord(std::size_t i, std::string& out)
 // after the other: "Prof.Dr." -> "profesör doktor", "San.Tic.A.Ş.".
 std::optional<std::size_t> LineReader::ReadAbbreviation(std::size_t i, std::string& out) {
   const Token& token = tokens_[i];
-  if (token.letters > 5 || (i > 0 && IsChar(i - 1, '.'))) return std::nullopt;
+  if (token.letters > 5 || (i > 0 && IsChar(i - 1, '.')) || !BeginsAbbreviation(Text(i))) {
+    return std::nullopt;
+  }
   // Its dot ends an abbreviation: a word may follow at once ("Prof.Dr.", "No.5").
   auto longest_at = [&](std::size_t offset) {
     const Expansion* best = nullptr;
@@ -260,9 +259,9 @@ std::optional<std::size_t> LineReader::ReadSuffixedWord(std::size_t i, const std
     out += " kesme işareti ";
     return WriteWord(DecodeAll(Text(i + 2)), i + 3, out);
   }
-  bool circumflex = false;
-  for (const char32_t cp : word + DecodeAll(Text(i + 2))) circumflex |= IsCircumflexVowel(cp);
-  if (circumflex) return WriteWord(word + DecodeAll(Text(i + 2)), i + 3, out);
+  if (tokens_[i].circumflex || tokens_[i + 2].circumflex) {
+    return WriteWord(word + DecodeAll(Text(i + 2)), i + 3, out);
+  }
   out += Raw(i);
   out += Raw(i + 2);
   return i + 3;

@@ -219,6 +219,24 @@ TEST(ReadingProperties, RandomPiecesAndBytes) {
   }
 }
 
+// Lines whose only rules are prose punctuation take a shortcut past the line reader: the same
+// reading, on text made of nothing else.
+TEST(ReadingProperties, ProsePunctuationShortcutReadsAsTheLineReader) {
+  static const char* const kPieces[] = {
+      "a", "Zeki", "yi",  "İş",    "ı",  "şu", " ", "  ", "\"", "(", ")",  "[", "]", ":", ";",
+      ".", "..",   "...", ". . .", "- ", "-",  "{", "}",  "ve", "E", "\n", ",", "?", "\t"};
+  std::mt19937 random(7);
+  std::uniform_int_distribution<std::size_t> piece(0, std::size(kPieces) - 1);
+  std::uniform_int_distribution<int> length(1, 12);
+  for (int round = 0; round < 20000; ++round) {
+    std::string input;
+    for (int k = length(random); k > 0; --k) input += kPieces[piece(random)];
+    for (const Punctuation level : {Punctuation::kNone, Punctuation::kSome}) {
+      ASSERT_EQ(ReadTurkish(input, {level}), detail::ReadEveryLine(input, {level})) << input;
+    }
+  }
+}
+
 // Every phrase mark in the reading comes from the stage: the mark bytes of the input become
 // blanks, and letters and blanks alone give no mark but at the end of a line (before its line
 // feed, with only blanks after it).

@@ -85,10 +85,15 @@ inline unsigned char TurkishLetterClass(unsigned char b0, unsigned char b1) {
 
 bool IsForeignWord(std::string_view word);
 
-// A word no Turkish word can be (no vowel), or one of the foreign words.
+// A word no Turkish word can be (no vowel), a Roman numeral of one letter, or one of the foreign
+// words.
 inline bool WordNeedsReading(std::string_view word, std::size_t letters, bool vowel, bool ascii,
                              const ForeignCandidateBits& foreign) {
   if (letters >= 2 && !vowel) return true;
+  // A Roman numeral of one letter after a word: "Ahmet I", "Bölüm V".
+  if (letters == 1 && (word[0] == 'I' || word[0] == 'V' || word[0] == 'X' || word[0] == 'L')) {
+    return true;
+  }
   return ascii && MayBeForeignWord(word, foreign) && IsForeignWord(word);
 }
 

@@ -25,9 +25,9 @@ enum class LineNeed {
 // apostrophe, a percent or dollar sign, a backslash, a brace passage, a hyphen (but a dash before
 // a blank that begins the line), slash, asterisk, underscore or at sign, a sign read by its name
 // at the level or three of one sign in a row (decoration), a dot before a letter or after one
-// letter or the first word of an abbreviation, two capitals in a row, a word without a vowel or
-// a foreign word of the lexicon, a phrase mark's byte, or a character other than ASCII and the
-// twelve Turkish letters.
+// letter or the first word of an abbreviation, two capitals in a row, a word without a vowel, a
+// Roman numeral of one letter or a foreign word of the lexicon, a phrase mark's byte, or a
+// character other than ASCII and the twelve Turkish letters.
 LineNeed ReadPlainLine(std::string_view line, Punctuation level, std::string& out,
                        ReadingTrace& trace, std::size_t& first_mark);
 

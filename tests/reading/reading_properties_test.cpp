@@ -137,6 +137,9 @@ const std::vector<std::string>& HostileInputs() {
       "19.15'",
       "akşam 19.",
       "07:15:",
+      "Ahmet I",
+      "(a)Noet I",
+      "Bölüm V.",
       // Phrase marks in the input.
       "\x11\x12\x13",
       "{\x11}",

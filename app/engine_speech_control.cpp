@@ -29,7 +29,8 @@ void EngineSpeechControl::StopSpeaking() { engine::StopSpeaking(); }
 void EngineSpeechControl::TranscribeReading(const std::string& utf8, std::string& phonetic) {
   std::string error;
   // The edit box holds UTF-8 that Qt made, so it is always valid.
-  if (!library::TranscribeText(utf8, library::TextEncoding::kUtf8, true, nullptr, phonetic, error))
+  if (!library::TranscribeText(utf8, library::TextEncoding::kUtf8, reading::ReadingOptions{},
+                               nullptr, phonetic, error))
     phonetic.clear();
 }
 

@@ -74,13 +74,15 @@ void SetVoice(const cli::Options& o, library::VoiceSettings& voice) {
   voice.pitch = static_cast<std::uint16_t>(o.pitch);
   voice.volume = static_cast<std::uint16_t>(o.volume);
   voice.reading = !o.literal;
+  voice.punctuation = o.punctuation;
   voice.ratePercent = static_cast<std::uint16_t>(o.ratePercent);
   voice.semitones = o.semitones;
   voice.prosody = o.prosody;
 }
 
 cli::SpokenVoice SpokenVoiceOf(const cli::Options& o) {
-  return {o.speed, o.pitch, o.volume, o.ratePercent, o.semitones, !o.literal, o.prosody};
+  return {o.speed,     o.pitch,    o.volume,      o.ratePercent,
+          o.semitones, !o.literal, o.punctuation, o.prosody};
 }
 
 // Synthesis stops at a signal, so that a file being written is removed, not left half done.
@@ -141,8 +143,9 @@ int PrintTranscription(const cli::Options& o, cli::TextInput& input) {
   if (o.mode == cli::Mode::Phonetic) {
     std::string phonetic;
     const auto memo = o.prosody ? std::make_unique<prosody::StressCache>() : nullptr;
-    if (!library::TranscribeText(text, library::TextEncoding::kUtf8, !o.literal, memo.get(),
-                                 phonetic, error))
+    if (!library::TranscribeText(text, library::TextEncoding::kUtf8,
+                                 library::ReadingOf(library::TextEncoding::kUtf8, voice),
+                                 memo.get(), phonetic, error))
       return Fail(error);
     // One transcription per line, as a terminal and line-based readers expect.
     std::string out = codepage::Cp1254ToUtf8(phonetic);

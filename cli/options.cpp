@@ -28,6 +28,7 @@ enum LongOnly {
   kLiteral,
   kSemitones,
   kProsody,
+  kPunct,
 };
 
 // A decimal number such as "-2.5" in [lo, hi].
@@ -62,6 +63,9 @@ std::string UsageText() {
          "                        tempo and the vowels' formants; --pitch still applies on top)\n"
          "      --literal         read the text exactly as written, without the Turkish\n"
          "                        reading of numbers, dates, abbreviations and signs\n"
+         "      --punct=LEVEL     punctuation said aloud: none (default; prose punctuation\n"
+         "                        is heard as pauses), some (also signs such as # * _ by\n"
+         "                        name), all (every mark by name)\n"
          "      --prosody         Turkish word stress and sentence intonation: statements\n"
          "                        fall, questions with mI peak before it, commas rise\n"
          "      --phonetic        print the phonetic transcription and exit\n"
@@ -91,6 +95,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       {"semitones", required_argument, nullptr, kSemitones},
       {"literal", no_argument, nullptr, kLiteral},
       {"prosody", no_argument, nullptr, kProsody},
+      {"punct", required_argument, nullptr, kPunct},
       {"speed", required_argument, nullptr, 's'},
       {"pitch", required_argument, nullptr, 'p'},
       {"help", no_argument, nullptr, 'h'},
@@ -151,6 +156,20 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       case kProsody:
         o.prosody = true;
         break;
+      case kPunct: {
+        const std::string_view level(optarg);
+        if (level == "none") {
+          o.punctuation = reading::Punctuation::kNone;
+        } else if (level == "some") {
+          o.punctuation = reading::Punctuation::kSome;
+        } else if (level == "all") {
+          o.punctuation = reading::Punctuation::kAll;
+        } else {
+          error = std::string("punctuation must be none, some or all, not '") + optarg + "'";
+          return std::nullopt;
+        }
+        break;
+      }
       case 'h':
         o.mode = Mode::Help;
         break;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "reading/turkish_reading.h"
+
 namespace orvanel::cli {
 
 enum class Mode { Speak, Phonetic, Segments, Units, Help, Version };
@@ -21,6 +23,7 @@ struct Options {
   unsigned ratePercent = 100;           // 25..400, percent of the normal speaking rate
   float semitones = 0.f;                // -6..6, pitch shift that keeps the tempo
   bool literal = false;                 // --literal: no Turkish reading stage
+  reading::Punctuation punctuation = reading::Punctuation::kNone;  // --punct=none|some|all
   bool prosody = false;                 // --prosody: word stress and sentence intonation
   std::optional<std::string> textFile;  // -f FILE: the text is read from FILE ("-" stdin)
   std::vector<std::string> text;        // joined by single blanks; none: standard input

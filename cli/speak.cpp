@@ -111,6 +111,7 @@ int Speak(engine::SpeechRequest request, const SpokenVoice& voice, const TextInp
   engine::SetRate(voice.ratePercent);
   engine::SetSemitones(voice.semitones);
   engine::SetReading(voice.reading);
+  engine::SetPunctuation(voice.punctuation);
   engine::SetProsody(voice.prosody);
   DoneSignal signal;
   engine::SpeakRequest(std::move(request), &signal, engine::kSpeechDoneMessage);

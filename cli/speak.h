@@ -16,6 +16,7 @@ struct SpokenVoice {
   unsigned ratePercent = 100;
   float semitones = 0.f;
   bool reading = true;
+  reading::Punctuation punctuation = reading::Punctuation::kNone;
   bool prosody = false;
 };
 

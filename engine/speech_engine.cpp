@@ -231,6 +231,10 @@ void SetReading(bool on) {
   if (detail::CSpeechEngine* engine = gEngine.load()) engine->voice_.reading.store(on);
 }
 
+void SetPunctuation(reading::Punctuation level) {
+  if (detail::CSpeechEngine* engine = gEngine.load()) engine->voice_.punctuation.store(level);
+}
+
 unsigned GetPitch() {
   const detail::CSpeechEngine* engine = gEngine.load();
   return engine != nullptr ? engine->voice_.pitch.load(std::memory_order_relaxed)

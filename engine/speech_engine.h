@@ -84,6 +84,8 @@ void SetProsody(bool on);
 // The Turkish reading stage for later UTF-8 requests (on at creation; SpeakText's Windows-1254
 // text is always read literally).
 void SetReading(bool on);
+// How much punctuation the Turkish reading says aloud in later requests (none at creation).
+void SetPunctuation(reading::Punctuation level);
 unsigned GetPitch();
 unsigned GetSpeed();
 ThreadHandle GetEngineThread();

@@ -35,19 +35,22 @@ struct PhraseMark {
 };
 
 // Pauses: a comma is 100 ms and a sentence end 700 ms in the notation; the marks sit between
-// them by the strength of the boundary. An aside in parentheses or quotes is set off a little
-// longer than a comma; a colon or semicolon closes a clause; a line or an ellipsis ends the
-// phrase's stretch like a sentence; a paragraph is the longest pause of all.
+// them by the strength of the boundary (docs/reading/punctuation.md has the measurements). An
+// aside in parentheses or quotes is set off a little longer than a comma, the tune doing the
+// rest; a dash, a colon and a semicolon close a clause, each a little more; an ellipsis and a
+// line (a heading, a list item) end the phrase's stretch like a sentence, a little shorter. A
+// paragraph follows the end of a sentence or a line in the stretch before it, so that its own
+// pause is what it adds to that one: 700 + 550 ms after a sentence.
 inline constexpr std::array<PhraseMark, 9> kPhraseMarks = {{
-    {'\x11', PhraseBreak::kParenthesisOpen, 150, false},
-    {'\x12', PhraseBreak::kParenthesisClose, 150, false},
+    {'\x11', PhraseBreak::kParenthesisOpen, 120, false},
+    {'\x12', PhraseBreak::kParenthesisClose, 120, false},
     {'\x13', PhraseBreak::kQuote, 120, false},
-    {'\x14', PhraseBreak::kDash, 200, false},
+    {'\x14', PhraseBreak::kDash, 250, false},
     {'\x15', PhraseBreak::kColon, 300, false},
     {'\x16', PhraseBreak::kSemicolon, 350, false},
     {'\x17', PhraseBreak::kEllipsis, 500, true},
     {'\x18', PhraseBreak::kLineBreak, 450, true},
-    {'\x19', PhraseBreak::kParagraph, 900, true},
+    {'\x19', PhraseBreak::kParagraph, 550, true},
 }};
 
 constexpr bool MarksInByteOrder() {

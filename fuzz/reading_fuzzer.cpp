@@ -1,7 +1,8 @@
 // Fuzzes the Turkish reading stage with arbitrary bytes, and with the same bytes made valid
-// UTF-8. Besides the sanitizers it checks that the output stays within the length bound, that
-// reading is line-local at every line feed, and that the output of valid UTF-8 converts to
-// Windows-1254 with every character held by the code page.
+// UTF-8, at a punctuation level chosen by the input's length. Besides the sanitizers it checks
+// that the output stays within the length bound, that the shortcuts past the line reader read
+// as it does, that reading is line-local at every line feed, and that the output of valid UTF-8
+// converts to Windows-1254 with every character held by the code page.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 
 namespace {
 
+using orvanel::reading::ReadingOptions;
 using orvanel::reading::ReadTurkish;
 
 void Check(bool condition) {
@@ -58,12 +60,15 @@ bool AllInCodePage(const std::string& utf8) {
   return true;
 }
 
-void CheckReading(const std::string& input, bool valid) {
-  const std::string out = ReadTurkish(input);
+void CheckReading(const std::string& input, bool valid, const ReadingOptions& options) {
+  const std::string out = ReadTurkish(input, options);
   Check(out.size() <= orvanel::reading::kMaxReadingGrowth * input.size());
+  // The shortcuts past the line reader read as it does.
+  Check(out == orvanel::reading::detail::ReadEveryLine(input, options));
   for (std::size_t cut = input.find('\n'); cut != std::string::npos;
        cut = input.find('\n', cut + 1)) {
-    Check(out == ReadTurkish(input.substr(0, cut + 1)) + ReadTurkish(input.substr(cut + 1)));
+    Check(out == ReadTurkish(input.substr(0, cut + 1), options) +
+                     ReadTurkish(input.substr(cut + 1), options));
   }
   if (valid) Check(AllInCodePage(out));
 }
@@ -72,9 +77,11 @@ void CheckReading(const std::string& input, bool valid) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
+  // The punctuation level from the length, so that every input is read at one of them.
+  const ReadingOptions options{static_cast<orvanel::reading::Punctuation>(size % 3)};
   std::string ignored;
   orvanel::codepage::DecodeError error;
-  CheckReading(bytes, orvanel::codepage::Utf8ToCp1254(bytes, ignored, error));
-  CheckReading(MakeUtf8(bytes), true);
+  CheckReading(bytes, orvanel::codepage::Utf8ToCp1254(bytes, ignored, error), options);
+  CheckReading(MakeUtf8(bytes), true, options);
   return 0;
 }

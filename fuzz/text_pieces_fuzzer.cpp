@@ -1,14 +1,17 @@
 // Fuzzes the cutting of input text into pieces: whatever the bytes and wherever the reads break,
-// the pieces' transcription is the whole text's, and a bad byte is reported where it is.
+// the pieces' transcription is the whole text's, literal or read by the Turkish reading stage at
+// a punctuation level, and a bad byte is reported where it is.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "codepage/codepage.h"
 #include "frontend/text_to_phonetic.h"
 #include "library/text_pieces.h"
+#include "reading/turkish_reading.h"
 
 namespace {
 
@@ -17,8 +20,9 @@ using orvanel::library::TextEncoding;
 using orvanel::library::TextPieces;
 
 std::string Pieced(std::string_view text, TextEncoding encoding, std::size_t step, bool& valid,
-                   std::uint64_t& offset) {
-  TextPieces pieces(encoding, false);
+                   std::uint64_t& offset,
+                   std::optional<orvanel::reading::ReadingOptions> reading = std::nullopt) {
+  TextPieces pieces(encoding, reading);
   std::string phonetic;
   std::size_t at = 0;
   valid = true;
@@ -65,5 +69,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   whole.clear();
   orvanel::frontend::TextToPhonetic(converted, whole);
   if (pieced != whole) std::abort();
+
+  // Read: the pieces are lines, and the reading is line-local.
+  const orvanel::reading::ReadingOptions options{
+      static_cast<orvanel::reading::Punctuation>(data[0] / 17 % 3)};
+  std::string read;
+  if (!orvanel::codepage::Utf8ToCp1254(orvanel::reading::ReadTurkish(text, options), read, bad)) {
+    std::abort();
+  }
+  whole.clear();
+  orvanel::frontend::TextToPhonetic(read, whole);
+  if (Pieced(text, TextEncoding::kUtf8, step, valid, offset, options) != whole || !valid) {
+    std::abort();
+  }
   return 0;
 }

@@ -116,6 +116,17 @@ int orvanel_set_reading(orvanel_tts* tts, int on) {
   return ORVANEL_OK;
 }
 
+int orvanel_set_punctuation(orvanel_tts* tts, int level) {
+  if (tts == nullptr || level < ORVANEL_PUNCTUATION_NONE || level > ORVANEL_PUNCTUATION_ALL) {
+    return ORVANEL_ERROR_ARGUMENT;
+  }
+  static_assert(static_cast<int>(orvanel::reading::Punctuation::kSome) ==
+                    ORVANEL_PUNCTUATION_SOME &&
+                static_cast<int>(orvanel::reading::Punctuation::kAll) == ORVANEL_PUNCTUATION_ALL);
+  tts->voice.punctuation.store(static_cast<orvanel::reading::Punctuation>(level));
+  return ORVANEL_OK;
+}
+
 int orvanel_synthesize(orvanel_tts* tts, const char* text, std::ptrdiff_t length,
                        orvanel_audio_callback callback, void* user_data) {
   if (tts == nullptr) return ORVANEL_ERROR_ARGUMENT;

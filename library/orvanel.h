@@ -64,7 +64,7 @@ typedef struct orvanel_stretch {
 typedef int (*orvanel_audio_callback)(const orvanel_stretch* stretch, void* user_data);
 
 /* A new instance with the default settings (speed 50, pitch 50, volume 100, rate 100,
- * 0 semitones, Turkish reading on), or NULL when there is no memory. */
+ * 0 semitones, Turkish reading on, punctuation none), or NULL when there is no memory. */
 ORVANEL_API orvanel_tts* orvanel_new(void);
 /* Frees an instance; NULL is allowed. It must not be synthesizing. */
 ORVANEL_API void orvanel_free(orvanel_tts* tts);
@@ -86,6 +86,15 @@ ORVANEL_API int orvanel_set_semitones(orvanel_tts* tts, double semitones);
 /* 1: read numbers, dates, abbreviations and the like as Turkish (the default); 0: the literal
  * reading, the text exactly as written, as the window's Preprocess shows it. */
 ORVANEL_API int orvanel_set_reading(orvanel_tts* tts, int on);
+/* How much punctuation the Turkish reading says aloud. Whatever the level, the punctuation of
+ * prose (parentheses, quotes, dashes, a colon, a semicolon, an ellipsis, line ends) is heard as
+ * pauses. NONE (the default): prose punctuation is not said, signs are said where they mean
+ * something ("3 + 4 = 7", "%20"); SOME: every other sign is said by its name too ("#" diyez, "*"
+ * yıldız); ALL: every mark is said by its name ("nokta", "virgül", "parantez aç"). The literal
+ * reading (orvanel_set_reading(tts, 0)) reads the text as written, whatever this setting. Read
+ * once per call. */
+enum { ORVANEL_PUNCTUATION_NONE = 0, ORVANEL_PUNCTUATION_SOME = 1, ORVANEL_PUNCTUATION_ALL = 2 };
+ORVANEL_API int orvanel_set_punctuation(orvanel_tts* tts, int level);
 /* 1: prosody mode, automatic Turkish word stress and sentence intonation (statements fall,
  * yes/no questions peak before the particle mI, commas rise); 0: the flat voice of the literal
  * reading (the default). Read once per call. */

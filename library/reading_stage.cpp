@@ -1,9 +1,9 @@
 #include "library/reading_stage.h"
 
-#include "reading/turkish_reading.h"
-
 namespace orvanel::library {
 
-std::string ReadForFrontEnd(std::string_view utf8) { return reading::ReadTurkish(utf8); }
+std::string ReadForFrontEnd(std::string_view utf8, const reading::ReadingOptions& options) {
+  return reading::ReadTurkish(utf8, options);
+}
 
 }  // namespace orvanel::library

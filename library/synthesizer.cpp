@@ -37,9 +37,10 @@ Outcome Synthesizer::SpeakSource(const Source& source, TextEncoding encoding,
                                  const VoiceSettings& voice, const Delivery& delivery,
                                  const CancelCheck& cancel) {
   error_.clear();
-  const bool reading = encoding == TextEncoding::kUtf8 && voice.reading.load();
+  const std::optional<reading::ReadingOptions> readingOptions = ReadingOf(encoding, voice);
+  const bool reading = readingOptions.has_value();
   const bool prosody = voice_ != nullptr && voice.prosody.load();
-  TextPieces pieces(encoding, reading);
+  TextPieces pieces(encoding, readingOptions);
   TextFeed feed(reading, prosody ? StressMemo(voice) : nullptr);
   // The literal reading keeps the literal cut of a stretch too long for its buffer; every other
   // reading cuts it where a reader may pause.
@@ -130,7 +131,8 @@ Outcome Synthesizer::SpeakPhonetic(std::string_view phonetic, const VoiceSetting
 bool Synthesizer::Transcribe(std::string_view text, TextEncoding encoding,
                              const VoiceSettings& voice, std::string& phonetic) {
   error_.clear();
-  return TranscribeText(text, encoding, voice.reading.load(), StressMemo(voice), phonetic, error_);
+  return TranscribeText(text, encoding, ReadingOf(encoding, voice), StressMemo(voice), phonetic,
+                        error_);
 }
 
 }  // namespace orvanel::library

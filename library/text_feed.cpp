@@ -90,12 +90,13 @@ void TextFeed::Drop(std::uint64_t upTo) {
   origins_.erase(origins_.begin(), OriginOf(upTo));
 }
 
-bool TranscribeText(std::string_view text, TextEncoding encoding, bool reading,
+bool TranscribeText(std::string_view text, TextEncoding encoding,
+                    std::optional<reading::ReadingOptions> reading,
                     prosody::StressCache* stressMemo, std::string& phonetic, std::string& error) {
-  const bool read = encoding == TextEncoding::kUtf8 && reading;
-  TextPieces pieces(encoding, read);
+  if (encoding != TextEncoding::kUtf8) reading.reset();
+  TextPieces pieces(encoding, reading);
   pieces.Add(text, true);
-  TextFeed feed(read, stressMemo);
+  TextFeed feed(reading.has_value(), stressMemo);
   Piece piece;
   while (pieces.Next(piece)) {
     if (!piece.valid) {

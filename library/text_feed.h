@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,10 +64,12 @@ class TextFeed {
   std::vector<std::uint32_t> source_;
 };
 
-// The PhoneticText of a whole text, as synthesis reads it: the reading stage first when reading
-// is set and the text is UTF-8, stress marks when stressMemo is given. False with error set when
-// a UTF-8 text is not valid. For one-off transcriptions (Preprocess, --phonetic).
-bool TranscribeText(std::string_view text, TextEncoding encoding, bool reading,
+// The PhoneticText of a whole text, as synthesis reads it: a UTF-8 text through the reading
+// stage first with the given options (none: the literal reading), stress marks when stressMemo is
+// given. False with error set when a UTF-8 text is not valid. For one-off transcriptions
+// (Preprocess, --phonetic).
+bool TranscribeText(std::string_view text, TextEncoding encoding,
+                    std::optional<reading::ReadingOptions> reading,
                     prosody::StressCache* stressMemo, std::string& phonetic, std::string& error);
 
 // "input is not valid UTF-8 (byte offset N)"

@@ -136,7 +136,7 @@ void TextPieces::Convert(std::string_view bytes, Piece& piece) const {
     return;
   }
   if (reading_) {
-    const std::string read = ReadForFrontEnd(bytes);
+    const std::string read = ReadForFrontEnd(bytes, *reading_);
     if (read != bytes) {
       if (!codepage::Utf8ToCp1254(read, piece.cp1254, bad)) piece.cp1254.clear();
       return;  // maps as a whole

@@ -5,11 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "library/voice_settings.h"
+#include "reading/turkish_reading.h"
 
 namespace orvanel::library {
 
@@ -34,7 +36,10 @@ inline constexpr std::size_t kLongestPiece = 1 << 20;
 
 class TextPieces {
  public:
-  TextPieces(TextEncoding encoding, bool reading) : encoding_(encoding), reading_(reading) {}
+  // reading: the options of the Turkish reading stage for UTF-8 text, or none for the literal
+  // reading.
+  TextPieces(TextEncoding encoding, std::optional<reading::ReadingOptions> reading)
+      : encoding_(encoding), reading_(reading) {}
   // Adds the next bytes of the text; atEnd once the text is complete.
   void Add(std::string_view bytes, bool atEnd);
   // The next complete piece; false when more input is needed (or everything was handed out).
@@ -46,7 +51,7 @@ class TextPieces {
   void Convert(std::string_view bytes, Piece& piece) const;
 
   TextEncoding encoding_;
-  bool reading_;
+  std::optional<reading::ReadingOptions> reading_;
   std::string pending_;
   std::size_t head_ = 0;    // pending_ before head_ was handed out already
   std::uint64_t base_ = 0;  // input offset of pending_[head_]

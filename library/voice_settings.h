@@ -5,6 +5,9 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+
+#include "reading/turkish_reading.h"
 
 namespace orvanel::library {
 
@@ -30,6 +33,9 @@ struct VoiceSettings {
   // The Turkish reading stage before the front end (UTF-8 input only). Off, the text is read
   // literally, exactly as the window's Preprocess shows it.
   std::atomic<bool> reading{true};
+  // How much punctuation the reading stage says aloud (none: prose punctuation is heard as
+  // pauses only). The literal reading ignores it.
+  std::atomic<reading::Punctuation> punctuation{reading::Punctuation::kNone};
   // Prosody mode: automatic Turkish word stress in the transcription and a sentence intonation
   // drawn as each stretch's pitch contour (it needs the voice data).
   std::atomic<bool> prosody{false};
@@ -38,5 +44,13 @@ struct VoiceSettings {
 // Scales samples by percent (100 leaves them untouched), rounding to nearest and saturating at
 // full scale.
 void ApplyVolume(std::int16_t* samples, std::size_t count, unsigned percent) noexcept;
+
+// The reading stage's options when a text in this encoding goes through it (UTF-8 with the
+// reading on), or none for the literal reading.
+inline std::optional<reading::ReadingOptions> ReadingOf(TextEncoding encoding,
+                                                        const VoiceSettings& voice) {
+  if (encoding != TextEncoding::kUtf8 || !voice.reading.load()) return std::nullopt;
+  return reading::ReadingOptions{voice.punctuation.load()};
+}
 
 }  // namespace orvanel::library

@@ -69,6 +69,17 @@ bool ApplySetting(std::string_view key, std::string_view value, ModuleSettings& 
   return false;
 }
 
+reading::Punctuation PunctuationLevel(PunctuationMode mode) {
+  switch (mode) {
+    case PunctuationMode::kNone:
+      return reading::Punctuation::kNone;
+    case PunctuationMode::kAll:
+      return reading::Punctuation::kAll;
+    default:
+      return reading::Punctuation::kSome;
+  }
+}
+
 VoiceControls MapVoiceControls(int rate, int pitch, int volume) {
   const double r = std::clamp(rate, -100, 100);
   VoiceControls c;

@@ -23,6 +23,10 @@ struct ModuleSettings {
 // ignores (pitch_range, voice, language, synthesis_voice, unknown keys) and unreadable values.
 bool ApplySetting(std::string_view key, std::string_view value, ModuleSettings& settings);
 
+// The punctuation level of the Turkish reading for the server's mode: "none" says no prose
+// punctuation (it is heard as pauses), "some" and "most" say the signs, "all" every mark.
+reading::Punctuation PunctuationLevel(PunctuationMode mode);
+
 // The library's controls for the server's values.
 struct VoiceControls {
   double ratePercent = 100;  // 50 (rate -100) .. 100 (rate 0) .. 400 (rate +100)

@@ -32,13 +32,26 @@ std::string PlainText(std::string_view data) {
   return trimmed.empty() ? SanitizeUtf8(data) : std::string(trimmed);
 }
 
-void AddText(std::vector<SsmlPiece>& pieces, std::string text) {
+void AddText(std::vector<SsmlPiece>& pieces, std::string text, PieceKind kind = PieceKind::kText) {
   if (text.empty()) return;
-  if (!pieces.empty() && pieces.back().kind == PieceKind::kText) {
+  if (!pieces.empty() && pieces.back().kind == kind) {
     pieces.back().text += text;
   } else {
-    pieces.push_back({PieceKind::kText, std::move(text), 0});
+    pieces.push_back({kind, std::move(text), 0});
   }
+}
+
+// The voice for text that is names already: the punctuation level of the reading stage would
+// name the commas between spelled letters.
+void CopyForNames(const library::VoiceSettings& from, library::VoiceSettings& to) {
+  to.speed.store(from.speed.load());
+  to.pitch.store(from.pitch.load());
+  to.volume.store(from.volume.load());
+  to.ratePercent.store(from.ratePercent.load());
+  to.semitones.store(from.semitones.load());
+  to.reading.store(from.reading.load());
+  to.prosody.store(from.prosody.load());
+  to.punctuation.store(reading::Punctuation::kNone);
 }
 
 // The longest silence written at once: a second.
@@ -52,21 +65,23 @@ constexpr double kMarkLeadSeconds = 0.4;
 
 }  // namespace
 
-SpeechPlan PlanMessage(CommandKind kind, std::string_view data, const ModuleSettings& settings) {
+SpeechPlan PlanMessage(CommandKind kind, std::string_view data, const ModuleSettings& settings,
+                       bool readingStage) {
   SpeechPlan plan;
   // A character or key name that is not UTF-8 is skipped, not guessed at.
   const bool single =
       kind == CommandKind::kChar || kind == CommandKind::kKey || kind == CommandKind::kSoundIcon;
   if (single && SanitizeUtf8(data) != data) return plan;
+  const PieceKind names = readingStage ? PieceKind::kCharacters : PieceKind::kText;
   switch (kind) {
     case CommandKind::kChar:
-      AddText(plan.pieces, CharacterName(PlainText(data), settings.capitals));
+      AddText(plan.pieces, CharacterName(PlainText(data), settings.capitals), names);
       return plan;
     case CommandKind::kKey:
-      AddText(plan.pieces, KeyName(PlainText(data)));
+      AddText(plan.pieces, KeyName(PlainText(data)), names);
       return plan;
     case CommandKind::kSoundIcon:
-      AddText(plan.pieces, SoundIconName(PlainText(data)));
+      AddText(plan.pieces, SoundIconName(PlainText(data)), names);
       return plan;
     default:
       break;
@@ -75,21 +90,24 @@ SpeechPlan PlanMessage(CommandKind kind, std::string_view data, const ModuleSett
   // The server turns a blank sent as a character into the English word.
   if (parsed.size() == 1 && parsed[0].kind == PieceKind::kText &&
       TrimBlanks(parsed[0].text) == "space") {
-    AddText(plan.pieces, CharacterName("space", settings.capitals));
+    AddText(plan.pieces, CharacterName("space", settings.capitals), names);
     return plan;
   }
   for (SsmlPiece& piece : parsed) {
     switch (piece.kind) {
       case PieceKind::kText:
-        AddText(plan.pieces, settings.spelling
-                                 ? SpellText(piece.text, settings.capitals)
-                                 : ApplyPunctuation(piece.text, settings.punctuation));
+        if (settings.spelling) {
+          AddText(plan.pieces, SpellText(piece.text, settings.capitals), names);
+        } else {
+          AddText(plan.pieces, readingStage ? std::move(piece.text)
+                                            : ApplyPunctuation(piece.text, settings.punctuation));
+        }
         break;
       case PieceKind::kCharacters: {
         // Appended rather than concatenated: GCC's -O3 misreads "x" + std::string&& (-Wrestrict).
         std::string spelled(1, ' ');
         spelled.append(SpellText(piece.text, settings.capitals)).push_back(' ');
-        AddText(plan.pieces, std::move(spelled));
+        AddText(plan.pieces, std::move(spelled), names);
         break;
       }
       case PieceKind::kMark:
@@ -106,6 +124,7 @@ OutputModule::OutputModule(ModuleServices services, int outFd)
   if (!services_.logFile.empty()) log_ = std::fopen(services_.logFile.c_str(), "a");
   voice_.reading.store(services_.readingStage, std::memory_order_relaxed);
   ApplyVoiceControls(MapVoiceControls(settings_.rate, settings_.pitch, settings_.volume), voice_);
+  voice_.punctuation.store(PunctuationLevel(settings_.punctuation), std::memory_order_relaxed);
   worker_ = std::thread([this] { WorkerLoop(); });
 }
 
@@ -196,6 +215,7 @@ void OutputModule::HandleComplete(const Command& command) {
       for (const auto& [key, value] : command.values) ApplySetting(key, value, settings_);
       ApplyVoiceControls(MapVoiceControls(settings_.rate, settings_.pitch, settings_.volume),
                          voice_);
+      voice_.punctuation.store(PunctuationLevel(settings_.punctuation), std::memory_order_relaxed);
       Send("203 OK SETTINGS RECEIVED\n");
       return;
     }
@@ -239,7 +259,7 @@ void OutputModule::StartMessage(const Command& command) {
   // A message while one is spoken replaces it: the old one ends with 703 first.
   StopAndWait();
   if (command.truncated) Log("message cut at the size limit");
-  Job job{PlanMessage(command.kind, command.data, settings_)};
+  Job job{PlanMessage(command.kind, command.data, settings_, services_.readingStage)};
   Log("message: " + std::to_string(command.data.size()) + " bytes");
   Send("200 OK SPEAKING\n");
   {
@@ -351,9 +371,12 @@ OutputModule::Terminal OutputModule::Speak(const SpeechPlan& plan) {
       break;
     }
     const SsmlPiece& piece = pieces[i];
-    if (piece.kind == PieceKind::kText) {
+    if (piece.kind == PieceKind::kText || piece.kind == PieceKind::kCharacters) {
       if (TrimBlanks(piece.text).empty()) continue;
-      const library::Outcome outcome = services_.speak(piece.text, voice_, sink, cancel);
+      library::VoiceSettings names;
+      if (piece.kind == PieceKind::kCharacters) CopyForNames(voice_, names);
+      const library::Outcome outcome = services_.speak(
+          piece.text, piece.kind == PieceKind::kText ? voice_ : names, sink, cancel);
       interrupted =
           outcome == library::Outcome::kCancelled || outcome == library::Outcome::kSinkStopped;
       if (outcome == library::Outcome::kInvalidInput) Log("text refused by the synthesizer");

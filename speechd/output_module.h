@@ -61,12 +61,17 @@ inline constexpr char kVoiceLanguage[] = "tr";
 
 // What the worker says for one message, prepared from the message and the settings at its start.
 struct SpeechPlan {
-  std::vector<SsmlPiece> pieces;  // kText, kBreak and kMark only
+  // kText, kBreak and kMark; with the reading stage also kCharacters, text that is names already
+  // (spelled letters, a character's or a key's name), read with no punctuation named.
+  std::vector<SsmlPiece> pieces;
 };
 
 // The plan of a message (SPEAK, CHAR, KEY or SOUND_ICON data) under the given settings: text
 // pieces spelled or read at the punctuation level, spelled runs spelled, adjacent text joined.
-SpeechPlan PlanMessage(CommandKind kind, std::string_view data, const ModuleSettings& settings);
+// With readingStage the text goes to the Turkish reading stage, which reads the punctuation at
+// the level itself (PunctuationLevel); without it the punctuation is applied here.
+SpeechPlan PlanMessage(CommandKind kind, std::string_view data, const ModuleSettings& settings,
+                       bool readingStage = false);
 
 class OutputModule {
  public:

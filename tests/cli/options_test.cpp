@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,32 @@ TEST(Options, RangesAreTheSliders) {
     std::string error;
     EXPECT_EQ(Parse(c.args, error).has_value(), c.ok) << c.args[0] << " '" << c.args[1] << "'";
     if (!c.ok) {
+      EXPECT_FALSE(error.empty());
+    }
+  }
+}
+
+TEST(Options, PunctuationLevels) {
+  struct Case {
+    std::vector<std::string> args;
+    std::optional<reading::Punctuation> level;  // none: a usage error
+  };
+  const Case cases[] = {
+      {{}, reading::Punctuation::kNone},
+      {{"--punct=none"}, reading::Punctuation::kNone},
+      {{"--punct", "some"}, reading::Punctuation::kSome},
+      {{"--punct=all", "--literal"}, reading::Punctuation::kAll},
+      {{"--punct=most"}, std::nullopt},
+      {{"--punct="}, std::nullopt},
+      {{"--punct"}, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    const auto o = Parse(c.args, error);
+    ASSERT_EQ(o.has_value(), c.level.has_value()) << (c.args.empty() ? "" : c.args[0]);
+    if (o) {
+      EXPECT_EQ(o->punctuation, *c.level);
+    } else {
       EXPECT_FALSE(error.empty());
     }
   }

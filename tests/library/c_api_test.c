@@ -200,6 +200,25 @@ int main(void) {
   CHECK(orvanel_synthesize(b, kText, -1, tally, &jb.tally) == ORVANEL_OK && jb.tally.sum != alone.sum);
   CHECK(orvanel_set_prosody(b, 0) == ORVANEL_OK);
 
+  /* The punctuation level: none hears the colon as a pause (the mark 0x15), all names it; the
+   * literal reading ignores the level. */
+  CHECK(orvanel_set_punctuation(b, 3) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(orvanel_set_punctuation(b, -1) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(orvanel_set_punctuation(NULL, ORVANEL_PUNCTUATION_NONE) == ORVANEL_ERROR_ARGUMENT);
+  CHECK(orvanel_set_reading(b, 1) == ORVANEL_OK);
+  phonetic = orvanel_phonetic(b, "Karar: kabul", -1);
+  CHECK(phonetic != NULL && strcmp(phonetic, "KaRar\x15 KaBul") == 0);
+  orvanel_string_free(phonetic);
+  CHECK(orvanel_set_punctuation(b, ORVANEL_PUNCTUATION_ALL) == ORVANEL_OK);
+  phonetic = orvanel_phonetic(b, "Karar: kabul", -1);
+  CHECK(phonetic != NULL && strstr(phonetic, "NokTa") != NULL && strchr(phonetic, 0x15) != NULL);
+  orvanel_string_free(phonetic);
+  CHECK(orvanel_set_reading(b, 0) == ORVANEL_OK);
+  phonetic = orvanel_phonetic(b, "Karar: kabul", -1);
+  CHECK(phonetic != NULL && strchr(phonetic, 0x15) == NULL && strstr(phonetic, "NokTa") != NULL);
+  orvanel_string_free(phonetic);
+  CHECK(orvanel_set_punctuation(b, ORVANEL_PUNCTUATION_NONE) == ORVANEL_OK);
+
   /* A higher pitch plays faster. */
   CHECK(orvanel_set_pitch(b, 100) == ORVANEL_OK);
   memset(&jb.tally, 0, sizeof jb.tally);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <random>
@@ -14,6 +15,7 @@
 #include "codepage/codepage.h"
 #include "embedded/embedded_units.h"
 #include "engine/speech_engine.h"
+#include "frontend/phrase_marks.h"
 #include "frontend/text_to_phonetic.h"
 #include "library/built_in_units.h"
 #include "platform/linux_thread.h"
@@ -410,6 +412,56 @@ TEST(Synthesizer, ProsodyMarksStressAndDrawsThePitchOnlyWhenAsked) {
   // Accents come from pitch, not from shortening: the stretches keep about their length.
   for (std::size_t k = 0; k < tuned.lengths.size(); ++k)
     EXPECT_NEAR(static_cast<double>(tuned.lengths[k]) / designed.lengths[k], 1.0, 0.05) << k;
+}
+
+// The longest run of silent samples between sounds (not the pause at the end).
+std::size_t LongestInnerSilence(const std::vector<std::int16_t>& samples) {
+  std::size_t longest = 0, run = 0;
+  for (const std::int16_t s : samples) {
+    if (s == 0) {
+      ++run;
+    } else {
+      longest = std::max(longest, run);
+      run = 0;
+    }
+  }
+  return longest;
+}
+
+// The punctuation level reaches the reading stage, and its phrase marks are planned as the
+// pauses they stand for only when the text went through it: the literal reading and Windows-1254
+// text keep the designed sound, whatever bytes they hold.
+TEST(Synthesizer, PhraseMarksArePausesOfTheReadingStageOnly) {
+  const std::string text = "Karar: kabul edildi.";
+  Synthesizer synthesizer(Units());
+  VoiceSettings voice;
+  std::string none, all, literal;
+  ASSERT_TRUE(synthesizer.Transcribe(text, TextEncoding::kUtf8, voice, none));
+  EXPECT_EQ(none, Cp("KaRar\x15 KaBul E~Di~l~Di."));
+  voice.punctuation = reading::Punctuation::kAll;
+  ASSERT_TRUE(synthesizer.Transcribe(text, TextEncoding::kUtf8, voice, all));
+  EXPECT_EQ(all, Cp("KaRar İ~Ki NokTa Üst ÜsTe\x15 KaBul E~Di~l~Di NokTa."));
+  voice.reading = false;
+  ASSERT_TRUE(synthesizer.Transcribe(text, TextEncoding::kUtf8, voice, literal));
+  std::string typedText = Cp(text), designed;
+  frontend::TextToPhonetic(typedText, designed);
+  EXPECT_EQ(literal, designed);
+
+  // Read, the colon is a pause of its mark's length inside the first stretch.
+  voice.reading = true;
+  voice.punctuation = reading::Punctuation::kNone;
+  Rendered read;
+  ASSERT_EQ(synthesizer.Speak(text, TextEncoding::kUtf8, voice, Collect(read)), Outcome::kFinished);
+  ASSERT_EQ(read.lengths.size(), 1u);
+  const frontend::PhraseMark* colon = frontend::PhraseMarkOf('\x15');
+  ASSERT_NE(colon, nullptr);
+  EXPECT_GE(LongestInnerSilence(read.samples),
+            static_cast<std::size_t>(colon->pauseMs) * 22050 / 1000);
+  // The same bytes typed in Windows-1254 text are no pause: the designed sound.
+  Rendered typed;
+  const std::string marked = Cp("Karar\x15 kabul edildi.");
+  synthesizer.Speak(marked, TextEncoding::kCp1254, voice, Collect(typed));
+  EXPECT_TRUE(typed == Designed(marked, 50, 50));
 }
 
 }  // namespace

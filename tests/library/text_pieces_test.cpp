@@ -80,7 +80,7 @@ TEST(TextPieces, LinesLongerThanAPieceAreCutWhereRunsBreak) {
     if (c != '\n' && c != '\r') noLineBreaks += c;
   EXPECT_EQ(Pieced(noLineBreaks, TextEncoding::kUtf8), Whole(noLineBreaks, TextEncoding::kUtf8));
 
-  TextPieces pieces(TextEncoding::kUtf8, false);
+  TextPieces pieces(TextEncoding::kUtf8, std::nullopt);
   pieces.Add(noLineBreaks, true);
   Piece piece;
   std::size_t count = 0, longest = 0;
@@ -93,7 +93,7 @@ TEST(TextPieces, LinesLongerThanAPieceAreCutWhereRunsBreak) {
 }
 
 TEST(TextPieces, EachPieceKnowsTheInputOffsetOfEveryByte) {
-  TextPieces pieces(TextEncoding::kUtf8, false);
+  TextPieces pieces(TextEncoding::kUtf8, std::nullopt);
   pieces.Add("a\xC3\xBC\nb\r\nc", true);  // a ü LF | b CR LF | c
   Piece piece;
   ASSERT_TRUE(pieces.Next(piece));
@@ -107,6 +107,31 @@ TEST(TextPieces, EachPieceKnowsTheInputOffsetOfEveryByte) {
   EXPECT_EQ(piece.cp1254, "c");
   EXPECT_TRUE(piece.last);
   EXPECT_FALSE(pieces.Next(piece));
+}
+
+// The reading stage's options reach every piece; a piece it rewrote maps only as a whole.
+TEST(TextPieces, ReadAtThePunctuationLevel) {
+  for (const reading::Punctuation level :
+       {reading::Punctuation::kNone, reading::Punctuation::kSome, reading::Punctuation::kAll}) {
+    TextPieces pieces(TextEncoding::kUtf8, reading::ReadingOptions{level});
+    pieces.Add("Karar: kabul\nBitti", true);
+    Piece first, second;
+    ASSERT_TRUE(pieces.Next(first));
+    ASSERT_TRUE(pieces.Next(second));
+    std::string read;
+    codepage::DecodeError bad;
+    ASSERT_TRUE(codepage::Utf8ToCp1254(reading::ReadTurkish("Karar: kabul\n", {level}), read, bad));
+    EXPECT_EQ(first.cp1254, read) << static_cast<int>(level);
+    EXPECT_FALSE(first.exact);
+    EXPECT_EQ(second.cp1254, "Bitti");
+    EXPECT_TRUE(second.exact);
+  }
+  TextPieces literal(TextEncoding::kUtf8, std::nullopt);
+  literal.Add("Karar: kabul", true);
+  Piece piece;
+  ASSERT_TRUE(literal.Next(piece));
+  EXPECT_EQ(piece.cp1254, "Karar: kabul");
+  EXPECT_TRUE(piece.exact);
 }
 
 TEST(TextPieces, AZeroByteEndsAWindows1254Text) {

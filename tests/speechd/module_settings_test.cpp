@@ -113,6 +113,14 @@ TEST(ModuleSettings, StoresTheValues) {
   EXPECT_EQ(s.rate, -20);
 }
 
+// The server's punctuation modes as the reading stage's levels: "none" says no prose punctuation.
+TEST(ModuleSettings, PunctuationModesMapOntoTheReadingLevels) {
+  EXPECT_EQ(PunctuationLevel(PunctuationMode::kNone), reading::Punctuation::kNone);
+  EXPECT_EQ(PunctuationLevel(PunctuationMode::kSome), reading::Punctuation::kSome);
+  EXPECT_EQ(PunctuationLevel(PunctuationMode::kMost), reading::Punctuation::kSome);
+  EXPECT_EQ(PunctuationLevel(PunctuationMode::kAll), reading::Punctuation::kAll);
+}
+
 TEST(ModuleConfig, ReadsTheOptions) {
   EXPECT_TRUE(ParseModuleConfig("").readingStage);
   EXPECT_TRUE(ParseModuleConfig("").logFile.empty());

@@ -74,5 +74,30 @@ const PlanCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Table, PlanMessageTable, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+SsmlPiece Names(std::string text) { return {PieceKind::kCharacters, std::move(text), 0}; }
+
+// With the reading stage the text goes to it as written, whatever the punctuation mode (the
+// stage reads the level); names the module made (spelled letters, a character's or a key's name)
+// are kept apart, to be read with no punctuation named.
+TEST(PlanMessage, WithTheReadingStageTheTextIsLeftToIt) {
+  for (const PunctuationMode mode : {PunctuationMode::kNone, PunctuationMode::kSome,
+                                     PunctuationMode::kMost, PunctuationMode::kAll}) {
+    ModuleSettings s;
+    s.punctuation = mode;
+    EXPECT_EQ(PlanMessage(CommandKind::kSpeak, "a + b (c)!", s, true).pieces,
+              std::vector<SsmlPiece>{Text("a + b (c)!")});
+  }
+  EXPECT_EQ(PlanMessage(CommandKind::kChar, "ğ", {}, true).pieces,
+            std::vector<SsmlPiece>{Names("yumuşak ge")});
+  EXPECT_EQ(PlanMessage(CommandKind::kKey, "enter", {}, true).pieces,
+            std::vector<SsmlPiece>{Names("giriş")});
+  EXPECT_EQ(PlanMessage(CommandKind::kSpeak, "<speak>Ab c</speak>", Spelling(), true).pieces,
+            std::vector<SsmlPiece>{Names("büyük a, be, boşluk, ce")});
+  EXPECT_EQ(PlanMessage(CommandKind::kSpeak, "Kod <say-as interpret-as=\"characters\">AB</say-as>.",
+                        Capitals(), true)
+                .pieces,
+            (std::vector<SsmlPiece>{Text("Kod "), Names(" büyük a, büyük be "), Text(".")}));
+}
+
 }  // namespace
 }  // namespace orvanel::speechd

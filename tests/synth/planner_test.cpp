@@ -265,10 +265,10 @@ TEST(PlanStretchNotes, PhraseMarksArePausesOnlyWhenAsked) {
     bool endsStretch;
   };
   const Case cases[] = {
-      {'\x11', frontend::PhraseBreak::kParenthesisOpen, 150, false},
+      {'\x11', frontend::PhraseBreak::kParenthesisOpen, 120, false},
       {'\x15', frontend::PhraseBreak::kColon, 300, false},
       {'\x18', frontend::PhraseBreak::kLineBreak, 450, true},
-      {'\x19', frontend::PhraseBreak::kParagraph, 900, true},
+      {'\x19', frontend::PhraseBreak::kParagraph, 550, true},
   };
   for (const Case& c : cases) {
     const std::string text = std::string("Bee") + c.mark + "Bee.";

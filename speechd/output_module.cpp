@@ -10,6 +10,8 @@
 #include <utility>
 
 #include "speechd/audio_event.h"
+#include "speechd/server_marks.h"
+#include "speechd/server_text.h"
 #include "speechd/spoken_names.h"
 #include "synth/sample_buffer.h"
 
@@ -88,6 +90,8 @@ SpeechPlan PlanMessage(CommandKind kind, std::string_view data, const ModuleSett
     return plan;
   }
   for (SsmlPiece& piece : parsed) {
+    // The text as the client wrote it where the server's symbol naming changed it recognisably.
+    if (piece.kind == PieceKind::kText) piece.text = RestoreServerText(piece.text);
     switch (piece.kind) {
       case PieceKind::kText:
         AddText(plan.pieces, settings.spelling
@@ -249,6 +253,7 @@ void OutputModule::StartMessage(const Command& command) {
   StopAndWait();
   if (command.truncated) Log("message cut at the size limit");
   Job job{PlanMessage(command.kind, command.data, settings_)};
+  if (services_.readingStage) JoinReadingsCutByMarks(job.plan.pieces);
   Log("message: " + std::to_string(command.data.size()) + " bytes");
   Send("200 OK SPEAKING\n");
   {

@@ -211,6 +211,8 @@ def silences(samples, begin, end, least=int(0.1 * RATE), threshold=SOUND):
 
 # --- The private server ---------------------------------------------------------------------
 
+# With the symbol preprocessing of Debian's speechd.conf: the server names symbols itself and
+# rewrites numbers before the module sees them.
 SPEECHD_CONF = """\
 AudioOutputMethod "pulse"
 AddModule "orvanel" "sd_orvanel" "orvanel.conf"
@@ -218,6 +220,13 @@ DefaultModule "orvanel"
 LanguageDefaultModule "tr" "orvanel"
 DefaultLanguage "tr"
 LogLevel 3
+SymbolsPreproc "char"
+SymbolsPreprocFile "gender-neutral.dic"
+SymbolsPreprocFile "font-variants.dic"
+SymbolsPreprocFile "symbols.dic"
+SymbolsPreprocFile "emojis.dic"
+SymbolsPreprocFile "orca.dic"
+SymbolsPreprocFile "orca-chars.dic"
 """
 
 # espeak-ng's module, as Debian installs it, for figures side by side (speech-dispatcher-espeak-ng).
@@ -226,21 +235,44 @@ PEER_MODULE = "/usr/lib/speech-dispatcher-modules/sd_espeak-ng"
 PEER_CONF = "/etc/speech-dispatcher/modules/espeak-ng.conf"
 
 
+# The README's screen-reader set-up: lines added to the system's speechd.conf as it is.
+README_SETUP = """
+LanguageDefaultModule "tr" "orvanel"
+LanguageDefaultModule "en" "espeak-ng"
+"""
+SYSTEM_CONF = "/etc/speech-dispatcher"
+SYSTEM_MODULES = "/usr/lib/speech-dispatcher-modules"
+
+
 class Server:
-    def __init__(self, work, module, conf):
+    """A private speech-dispatcher: with the test's configuration, or (system set) with a copy of
+    the system's configuration and every module of the system's module folder beside sd_orvanel,
+    the README's set-up lines added."""
+
+    def __init__(self, work, module, conf, system=False, setup=README_SETUP):
         self.work = work
         self.confdir = os.path.join(work, "conf")
         self.moddir = os.path.join(work, "mods")
-        os.makedirs(os.path.join(self.confdir, "modules"))
         os.makedirs(self.moddir)
-        self.peer = os.path.exists(PEER_MODULE) and os.path.exists(PEER_CONF)
-        with open(os.path.join(self.confdir, "speechd.conf"), "w") as f:
-            f.write(SPEECHD_CONF)
+        if system:
+            shutil.copytree(SYSTEM_CONF, self.confdir, symlinks=True)
+            for name in os.listdir(SYSTEM_MODULES):
+                if name != "sd_orvanel":  # an installed one: the module under test replaces it
+                    os.symlink(os.path.join(SYSTEM_MODULES, name),
+                               os.path.join(self.moddir, name))
+            with open(os.path.join(self.confdir, "speechd.conf"), "a") as f:
+                f.write(setup)
+            self.peer = False
+        else:
+            os.makedirs(os.path.join(self.confdir, "modules"))
+            self.peer = os.path.exists(PEER_MODULE) and os.path.exists(PEER_CONF)
+            with open(os.path.join(self.confdir, "speechd.conf"), "w") as f:
+                f.write(SPEECHD_CONF)
+                if self.peer:
+                    f.write('AddModule "%s" "sd_%s" "%s.conf"\n' % (PEER, PEER, PEER))
             if self.peer:
-                f.write('AddModule "%s" "sd_%s" "%s.conf"\n' % (PEER, PEER, PEER))
-        if self.peer:
-            shutil.copy(PEER_CONF, os.path.join(self.confdir, "modules"))
-            os.symlink(PEER_MODULE, os.path.join(self.moddir, "sd_" + PEER))
+                shutil.copy(PEER_CONF, os.path.join(self.confdir, "modules"))
+                os.symlink(PEER_MODULE, os.path.join(self.moddir, "sd_" + PEER))
         self.modlog = os.path.join(work, "sd_orvanel.log")
         with open(conf) as f:
             text = f.read()
@@ -451,6 +483,7 @@ def db(a, b):
 # --- The checks -------------------------------------------------------------------------------
 
 SENTENCE = "Merhaba dünya, bu bir denemedir."
+NUMBERS = "Fiyat 1.250,50 TL, 29.10.2023 tarihinde 7. katta."
 ATTEMPTS = 3  # of the playback measurements, when the sound server's stream stalls
 FIRST = "Bu ilk cümledir."
 LONG = " ".join(["Bu uzun bir denemedir, otuz saniye kadar sürecek bir metin okunuyor."] * 12)
@@ -483,6 +516,50 @@ def reference(say, text, work):
     return read_wav(path)
 
 
+def readme_setup(args, work, f):
+    """The README's set-up on a copy of the system's configuration: every module of the system
+    stays listed, Turkish goes to Orvanel (with its orvanel.conf), English to espeak-ng (where it
+    is installed), and Turkish again to Orvanel."""
+    # What the system's configuration lists with the module installed and nothing added.
+    plain = Server(os.path.join(work, "plain"), args.module, args.conf, system=True, setup="")
+    try:
+        system = plain.spd_say("-O").stdout.split()[2:]
+    finally:
+        plain.stop()
+    server = Server(os.path.join(work, "readme"), args.module, args.conf, system=True)
+    client = None
+    try:
+        listed = server.spd_say("-O").stdout.split()[2:]
+        f.check("orvanel" in listed and all(m in listed for m in system),
+                "README set-up: the server lists %s (without the set-up: %s)" % (listed, system))
+        client = speechd.SSIPClient("orvanel-e2e-setup", socket_path=server.socket,
+                                    autospawn=False)
+        events = Events()
+        route = []
+        for language, text in (("tr", "Merhaba."), ("en", "Hello."), ("tr", "Merhaba.")):
+            client.set_language(language)
+            before = messages_in(server.modlog)
+            _, done = speak_and_wait(client, events, text, timeout=15)
+            orvanel = messages_in(server.modlog) > before
+            route.append("%s: %s" % (language, "orvanel" if orvanel else "other"
+                                     if done else "nothing"))
+        want = ["tr: orvanel", "en: other" if PEER in listed else route[1], "tr: orvanel"]
+        f.check(route == want, "README set-up: %s" % ", ".join(route))
+    finally:
+        if client is not None:
+            client.close()
+        server.stop()
+
+
+def messages_in(log):
+    """How many messages the module's log shows (the log exists once orvanel.conf was read)."""
+    try:
+        with open(log) as f:
+            return sum(1 for line in f if " message:" in line)
+    except OSError:
+        return 0
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--module", required=True)
@@ -502,6 +579,7 @@ def main():
 
     work = tempfile.mkdtemp(prefix="orvanel_speechd_")
     f = Failures()
+    readme_setup(args, os.path.join(work, "system"), f)
     server = Server(work, args.module, args.conf)
     client = None
     figures = {}
@@ -556,6 +634,26 @@ def main():
                 "client: %d samples of speech, orvanel-say %d" % (e - b, len(ref_speech)))
         figures["correlation"] = round(corr, 3)
         f.check(corr > 0.9, "correlation with orvanel-say -w (per quarter second): %.3f" % corr)
+
+        # The server's rewrite of numbers ("1 .250,50", "29 .10 .2023") and its mark after "7."
+        # undone: the module reads the text as orvanel-say reads it typed.
+        numbers = reference(args.say, NUMBERS, work)
+        nb, ne = loud_region(numbers)
+        numbers = numbers[nb:ne]
+        for attempt in range(1, ATTEMPTS + 1):
+            rec = Recorder(sink, os.path.join(work, "numbers.wav"))
+            speak_and_wait(client, events, NUMBERS)
+            got = rec.stop()
+            b, e = loud_region(got)
+            length_ok = abs((e - b) - len(numbers)) < 0.05 * len(numbers)
+            corr = block_correlation(got, b, numbers)
+            if (length_ok and corr > 0.9) or attempt == ATTEMPTS:
+                break
+            log("      attempt %d: numbers %d samples, correlation %.3f; again" % (
+                attempt, e - b, corr))
+        f.check(length_ok and corr > 0.9,
+                "numbers, a date and an ordinal read as typed: %d samples (orvanel-say %d), "
+                "correlation %.3f" % (e - b, len(numbers), corr))
 
         # First audio for a short sentence, several times.
         lat = []

@@ -385,15 +385,16 @@ OutputModule::Terminal OutputModule::Speak(const SpeechPlan& plan) {
   const library::CancelCheck cancel = [this](std::size_t, std::size_t) { return Cut(); };
   // A message that waited behind the last one at the server begins with the gap between them,
   // less the time since the last one's audio ended.
+  bool interrupted = false;
   if (queuedUntil_ && soundAfter[0] && (serverAudio_ || player_ == nullptr)) {
     const double since =
         std::chrono::duration<double, std::milli>(Clock::now() - *queuedUntil_).count();
     const double rate = std::max<double>(voice_.ratePercent.load(), synth::kMinRatePercent);
     const double gap = services_.messageGapMs * 100 / rate - std::max(since, 0.0);
-    if (since < kQueuedWithinMs && gap >= 1 && !DeliverSilence(static_cast<std::uint32_t>(gap)))
-      return stop_.load() ? Terminal::kStop : Terminal::kPause;
+    marksAhead_.store(markAfter[0]);
+    if (since < kQueuedWithinMs && gap >= 1)
+      interrupted = !DeliverSilence(static_cast<std::uint32_t>(gap));
   }
-  bool interrupted = false;
   for (std::size_t i = 0; i < pieces.size() && !interrupted; ++i) {
     marksAhead_.store(markAfter[i]);
     if (Cut()) {

@@ -340,6 +340,24 @@ TEST_F(ModuleConversation, AMessageRightAfterTheLastOneBeginsWithAShortGap) {
   EXPECT_LE(lead, 22050u / 12 + 1);
 }
 
+TEST_F(ModuleConversation, APauseDuringTheGapStillEndsAtTheNextMark) {
+  // A gap longer than the second of audio the pacing sends ahead, so that the pause comes while
+  // the gap is being sent.
+  ModuleProcess m(5, false, SD_ORVANEL_FAKE, "FAKE_MESSAGE_GAP_MS=1500");
+  Start(m);
+  m.Send(Speak("bir"));
+  EXPECT_EQ(m.ReadUntil("702 END").back(), "702 END");
+  m.Send(Speak("iki.<mark name=\"__spd_0\"/> üç."));
+  EXPECT_EQ(m.ReadUntil("701 BEGIN"),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN"}));
+  std::this_thread::sleep_for(200ms);
+  m.Send("PAUSE\n");
+  const Tokens rest = m.ReadUntil("704 PAUSE", 5000ms);
+  ASSERT_GE(rest.size(), 4u);
+  EXPECT_EQ(Tokens(rest.end() - 4, rest.end()),
+            (Tokens{"AUDIO 400", "700-__spd_0", "700 INDEX MARK", "704 PAUSE"}));
+}
+
 TEST_F(ModuleConversation, CharKeyAndSoundIconAreSpoken) {
   ModuleProcess m;
   Start(m);

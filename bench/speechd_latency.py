@@ -6,9 +6,10 @@ the silences between three short sentences sent one after another, and the RMS a
 server's volumes -50, 0 and +50. Every figure is measured ROUNDS times; the median is printed
 with the range.
 
-Usage: bench/speechd_latency.py --module SD_ORVANEL --conf ORVANEL_CONF [--rounds N]
-Needs a PulseAudio null sink (ORVANEL_TEST_SINK, XDG_RUNTIME_DIR; scripts/sound-server.sh
-starts one) and what tests/speechd/speechd_e2e.py needs.
+Usage: bench/speechd_latency.py --module [LABEL=]SD_ORVANEL... --conf ORVANEL_CONF [--rounds N]
+Several --module give a column each (for instance an older build labelled "before"), each under
+a server of its own. Needs a PulseAudio null sink (ORVANEL_TEST_SINK, XDG_RUNTIME_DIR;
+scripts/sound-server.sh starts one) and what tests/speechd/speechd_e2e.py needs.
 """
 
 import argparse
@@ -57,7 +58,7 @@ def measure(server, module, sink, rounds):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--module", required=True)
+    parser.add_argument("--module", required=True, action="append")
     parser.add_argument("--conf", required=True)
     parser.add_argument("--rounds", type=int, default=5)
     args = parser.parse_args()
@@ -67,18 +68,23 @@ def main():
         return 77
     e2e.ALL_EVENTS = [e2e.speechd.CallbackType.BEGIN, e2e.speechd.CallbackType.END,
                       e2e.speechd.CallbackType.CANCEL]
-    work = tempfile.mkdtemp(prefix="orvanel_speechd_bench_")
-    server = e2e.Server(work, args.module, args.conf)
-    try:
-        modules = ["orvanel"] + ([e2e.PEER] if server.peer else [])
-        results = {m: measure(server, m, sink, args.rounds) for m in modules}
-    finally:
-        server.stop()
-        shutil.rmtree(work, ignore_errors=True)
+    results = {}
+    for number, spec in enumerate(args.module):
+        label, _, path = spec.rpartition("=")
+        work = tempfile.mkdtemp(prefix="orvanel_speechd_bench_")
+        server = e2e.Server(work, path, args.conf)
+        try:
+            results[label or "orvanel"] = measure(server, "orvanel", sink, args.rounds)
+            if server.peer and number == 0:
+                results[e2e.PEER] = measure(server, e2e.PEER, sink, args.rounds)
+        finally:
+            server.stop()
+            shutil.rmtree(work, ignore_errors=True)
+    columns = list(results)
     print("%-42s" % ("median (range) of %d" % args.rounds) +
-          "".join("%-24s" % m for m in modules))
-    for row in results["orvanel"]:
-        print("%-42s" % row + "".join("%-24s" % results[m][row] for m in modules))
+          "".join("%-24s" % c for c in columns))
+    for row in results[columns[0]]:
+        print("%-42s" % row + "".join("%-24s" % results[c][row] for c in columns))
     return 0
 
 

@@ -107,6 +107,13 @@ class TimedRecorder:
     def time_of(self, index):
         return self.start + index / RATE
 
+    def samples(self):
+        """What has been recorded so far."""
+        samples = array.array("h")
+        with self.lock:
+            samples.frombytes(bytes(self.data[: len(self.data) // 2 * 2]))
+        return samples
+
     def stop(self, settle=0.3):
         time.sleep(settle)
         self.proc.terminate()
@@ -425,14 +432,21 @@ def sentence_of(length):
     return text[0].upper() + text[1:].rstrip(",") + "."
 
 
-def time_first_sound(client, events, sink, text):
-    """Milliseconds from speak() to the first sound of text on the sink (None: no sound)."""
+def time_first_sound(client, events, sink, text, timeout=8.0):
+    """Milliseconds from speak() to the first sound of text on the sink (None: no sound within
+    timeout seconds). The message is cancelled once it sounds."""
     rec = TimedRecorder(sink)
     events.clear()
     start = time.monotonic()
     client.speak(text, callback=events, event_types=ALL_EVENTS)
-    events.wait_for(["begin"], timeout=10)
-    time.sleep(0.6)
+    scanned = rec.index_at(start)
+    while time.monotonic() - start < timeout:
+        time.sleep(0.05)
+        samples = rec.samples()
+        if first_sound(samples, scanned) is not None:
+            break
+        scanned = max(scanned, len(samples))
+    time.sleep(0.1)
     client.cancel()
     events.wait_for(["cancel", "end"], timeout=5)
     got = rec.stop(settle=0.3)

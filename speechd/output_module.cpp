@@ -253,7 +253,6 @@ void OutputModule::StartMessage(const Command& command) {
   StopAndWait();
   if (command.truncated) Log("message cut at the size limit");
   Job job{PlanMessage(command.kind, command.data, settings_)};
-  if (services_.readingStage) JoinReadingsCutByMarks(job.plan.pieces);
   Log("message: " + std::to_string(command.data.size()) + " bytes");
   Send("200 OK SPEAKING\n");
   {
@@ -353,13 +352,13 @@ void OutputModule::Pace(double leadSeconds) {
   }
 }
 
-OutputModule::Terminal OutputModule::Speak(const SpeechPlan& plan) {
+OutputModule::Terminal OutputModule::Speak(SpeechPlan& plan) {
   begun_ = false;
   sentSeconds_ = 0;
   // Only a message that ended leaves audio for the server to play; after a stop or a pause the
   // next message starts at once.
   queuedUntil_ = std::exchange(lastEnd_, std::nullopt);
-  const auto& pieces = plan.pieces;
+  auto& pieces = plan.pieces;
   // Whether an index mark lies ahead of position i: a pause waits for it.
   std::vector<bool> markAfter(pieces.size() + 1, false);
   // Whether sound (text or a break) follows position i: the pauses after a message's last sound
@@ -404,7 +403,10 @@ OutputModule::Terminal OutputModule::Speak(const SpeechPlan& plan) {
     const SsmlPiece& piece = pieces[i];
     if (piece.kind == PieceKind::kText) {
       if (TrimBlanks(piece.text).empty()) continue;
-      delivery.trimFinalSilence = !soundAfter[i + 1];
+      // The texts after server marks that the reading stage reads with this one join it (and
+      // are left empty); the marks between follow the joined text.
+      const std::size_t last = services_.readingStage ? JoinReadingCutByMarks(pieces, i) : i;
+      delivery.trimFinalSilence = !soundAfter[last + 1];
       const library::Outcome outcome = services_.speak(piece.text, voice_, delivery, cancel);
       interrupted =
           outcome == library::Outcome::kCancelled || outcome == library::Outcome::kSinkStopped;

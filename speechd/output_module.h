@@ -99,7 +99,9 @@ class OutputModule {
   void StartMessage(const Command& command);
   void StopAndWait();
   void WorkerLoop();
-  Terminal Speak(const SpeechPlan& plan);
+  // Speaks the plan; texts that the server's marks cut where the reading stage reads on are
+  // joined into it as they come.
+  Terminal Speak(SpeechPlan& plan);
   bool Deliver(const std::int16_t* samples, std::size_t count, std::uint32_t rate);
   bool DeliverSilence(std::uint32_t ms);
   bool Cut() const;

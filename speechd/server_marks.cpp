@@ -9,6 +9,10 @@
 namespace orvanel::speechd {
 namespace {
 
+// The most texts joined to one: a run of abbreviations and ordinals is a few words long, and a
+// text made of nothing else is still spoken piece by piece, a little of it at a time.
+constexpr int kMaxJoined = 16;
+
 bool IsBlank(char c) { return c == ' ' || c == '\n' || c == '\t'; }
 
 bool IsServerMark(const SsmlPiece& p) {
@@ -43,23 +47,21 @@ bool ReadTogether(std::string_view before, std::string_view after) {
 
 }  // namespace
 
-void JoinReadingsCutByMarks(std::vector<SsmlPiece>& pieces) {
-  std::vector<SsmlPiece> out;
-  out.reserve(pieces.size());
-  for (SsmlPiece& piece : pieces) {
-    if (piece.kind == PieceKind::kText && !out.empty() && IsServerMark(out.back())) {
-      // The text before the run of server marks at the end, if any.
-      std::size_t at = out.size();
-      while (at > 0 && IsServerMark(out[at - 1])) --at;
-      if (at > 0 && out[at - 1].kind == PieceKind::kText &&
-          ReadTogether(out[at - 1].text, piece.text)) {
-        out[at - 1].text += piece.text;
-        continue;
-      }
-    }
-    out.push_back(std::move(piece));
+std::size_t JoinReadingCutByMarks(std::vector<SsmlPiece>& pieces, std::size_t i) {
+  std::size_t last = i;
+  if (i >= pieces.size() || pieces[i].kind != PieceKind::kText) return last;
+  int joined = 0;
+  for (std::size_t next = i + 1; next < pieces.size() && joined < kMaxJoined; ++next) {
+    if (IsServerMark(pieces[next])) continue;
+    if (next == last + 1 || pieces[next].kind != PieceKind::kText ||
+        !ReadTogether(pieces[i].text, pieces[next].text))
+      break;
+    pieces[i].text += pieces[next].text;
+    pieces[next].text.clear();
+    last = next;
+    ++joined;
   }
-  pieces = std::move(out);
+  return last;
 }
 
 }  // namespace orvanel::speechd

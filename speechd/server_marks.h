@@ -1,6 +1,7 @@
 // The index marks that the speech server puts into a message, where they would change its reading.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "speechd/ssml_parser.h"
@@ -10,10 +11,15 @@ namespace orvanel::speechd {
 // The server puts a mark ("__spd_N") after every '.', '?' or '!' that a blank follows, as if each
 // ended a sentence, and the module speaks the text between marks on its own. Where the Turkish
 // reading stage reads the words on both sides of such a mark as one ("7. kat" is "yedinci kat",
-// "Dr. Ahmet" is "doktor Ahmet"), the text after the mark is joined to the text before it and the
-// mark follows the joined text: the text is read as the same text typed, and the mark comes a
-// little later (a pause there ends after the joined text; the resumed text repeats what followed
-// the mark). The client's own marks stay where they are.
-void JoinReadingsCutByMarks(std::vector<SsmlPiece>& pieces);
+// "Dr. Ahmet" is "doktor Ahmet"), the text after the mark belongs to the text before it.
+//
+// JoinReadingCutByMarks appends to the text pieces[i] every text after it that only server marks
+// separate from the text before it and that is read together with it, and leaves those texts
+// empty; the marks stay where they are, so that they follow the joined text when it is spoken (a
+// pause there ends after the joined text; the resumed text repeats what followed the mark). The
+// client's own marks are not crossed. Returns the index of the last text joined (i: none). Called
+// by the worker as it comes to each text, so that a long message costs the reading thread
+// nothing (a megabyte of "7. " takes seconds).
+std::size_t JoinReadingCutByMarks(std::vector<SsmlPiece>& pieces, std::size_t i);
 
 }  // namespace orvanel::speechd

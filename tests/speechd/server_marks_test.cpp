@@ -1,5 +1,6 @@
 // The server's marks after a dot that the reading stage reads through: the text around them is
-// joined and the marks follow it; everywhere else the pieces stay as they are.
+// joined and the marks follow it; everywhere else the pieces stay as they are. The pieces are
+// taken in order as the worker takes them, and the texts left empty dropped.
 #include "speechd/server_marks.h"
 
 #include <gtest/gtest.h>
@@ -22,11 +23,36 @@ struct JoinCase {
 
 class JoinTable : public testing::TestWithParam<JoinCase> {};
 
+// The pieces as the worker speaks them: each text with what it joined, the emptied texts gone.
+std::vector<SsmlPiece> Spoken(std::vector<SsmlPiece> pieces) {
+  std::vector<SsmlPiece> spoken;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (pieces[i].kind == PieceKind::kText && pieces[i].text.empty()) continue;
+    const std::size_t last = JoinReadingCutByMarks(pieces, i);
+    EXPECT_GE(last, i);
+    for (std::size_t j = i + 1; j <= last; ++j) {
+      EXPECT_TRUE(pieces[j].kind == PieceKind::kMark || pieces[j].text.empty()) << j;
+    }
+    spoken.push_back(pieces[i]);
+  }
+  return spoken;
+}
+
 TEST_P(JoinTable, JoinsWhatIsReadAsOne) {
   const JoinCase& c = GetParam();
-  std::vector<SsmlPiece> pieces = c.pieces;
-  JoinReadingsCutByMarks(pieces);
-  EXPECT_EQ(pieces, c.joined.empty() ? c.pieces : c.joined);
+  EXPECT_EQ(Spoken(c.pieces), c.joined.empty() ? c.pieces : c.joined);
+}
+
+TEST(JoinReadingCutByMarks, JoinsAtMostSixteenTextsAtOnce) {
+  std::vector<SsmlPiece> pieces = {Text("Dr.")};
+  for (int i = 0; i < 40; ++i) {
+    pieces.push_back(Mark("__spd_" + std::to_string(i)));
+    pieces.push_back(Text(" Dr."));
+  }
+  EXPECT_EQ(JoinReadingCutByMarks(pieces, 0), 32u);
+  EXPECT_EQ(pieces[0].text.size(), 3u + 16 * 4);
+  EXPECT_EQ(pieces[34].text, " Dr.");
+  EXPECT_EQ(JoinReadingCutByMarks(pieces, 1), 1u);  // a mark joins nothing
 }
 
 const JoinCase kCases[] = {

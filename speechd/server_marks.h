@@ -17,9 +17,9 @@ namespace orvanel::speechd {
 // separate from the text before it and that is read together with it, and leaves those texts
 // empty; the marks stay where they are, so that they follow the joined text when it is spoken (a
 // pause there ends after the joined text; the resumed text repeats what followed the mark). The
-// client's own marks are not crossed. Returns the index of the last text joined (i: none). Called
-// by the worker as it comes to each text, so that a long message costs the reading thread
-// nothing (a megabyte of "7. " takes seconds).
+// client's own marks are not crossed. At most sixteen texts are joined at once. Returns the index
+// of the last text joined (i: none). The worker calls it as it comes to each text, so that no
+// message holds up the thread that reads the server's commands.
 std::size_t JoinReadingCutByMarks(std::vector<SsmlPiece>& pieces, std::size_t i);
 
 }  // namespace orvanel::speechd

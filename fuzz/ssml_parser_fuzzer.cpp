@@ -1,12 +1,14 @@
 // Fuzzes the SSML parser and the text the module makes of its pieces. Besides the sanitizers it
 // checks that every text piece is valid UTF-8 without zero bytes, that pauses stay within the
-// limit, that text never outgrows the input, and that spelling and every punctuation level read
-// any piece without failing.
+// limit, that text never outgrows the input, that undoing the server's rewrite keeps a piece
+// valid UTF-8 and never longer, and that spelling and every punctuation level read any piece
+// without failing.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "speechd/server_text.h"
 #include "speechd/spoken_names.h"
 #include "speechd/ssml_parser.h"
 
@@ -36,6 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(SanitizeUtf8(piece.text) == piece.text);
         Check(piece.text.find('\0') == std::string::npos);
         textBytes += piece.text.size();
+        {
+          const std::string restored = RestoreServerText(piece.text);
+          Check(restored.size() <= piece.text.size());
+          Check(SanitizeUtf8(restored) == restored);
+        }
         SpellText(piece.text, true);
         for (auto mode : {PunctuationMode::kNone, PunctuationMode::kSome, PunctuationMode::kMost,
                           PunctuationMode::kAll}) {

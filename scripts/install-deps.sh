@@ -6,8 +6,12 @@ what=${1:-test}
 
 build=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
        qt6-base-dev libasound2-dev libasound2-plugins fonts-dejavu-core dpkg-dev file)
+# speech-dispatcher-espeak-ng: the speech-dispatcher end-to-end test checks the module's loudness
+# against espeak-ng's module and prints their timings side by side. lintian: the package test
+# fails on lintian errors.
 test=(pulseaudio pulseaudio-utils alsa-utils xvfb xauth imagemagick openbox xdotool
-      speech-dispatcher speech-dispatcher-audio-plugins python3-speechd)
+      speech-dispatcher speech-dispatcher-audio-plugins python3-speechd speech-dispatcher-espeak-ng
+      lintian)
 bench=(espeak-ng time bc python3)
 
 case "$what" in

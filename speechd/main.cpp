@@ -34,9 +34,9 @@ int main(int argc, char** argv) {
     services.initError.clear();
     synthesizer = std::make_unique<library::Synthesizer>(builtIn.units, &builtIn.voice);
     services.speak = [&synthesizer](std::string_view text, const library::VoiceSettings& voice,
-                                    const library::StretchSink& sink,
+                                    const library::Delivery& delivery,
                                     const library::CancelCheck& cancel) {
-      return synthesizer->Speak(text, library::TextEncoding::kUtf8, voice, sink, cancel);
+      return synthesizer->Speak(text, library::TextEncoding::kUtf8, voice, delivery, cancel);
     };
   } else if (services.initError.empty()) {
     services.initError = "the sound units cannot be loaded";

@@ -37,6 +37,10 @@ bool ReadSwitch(std::string_view text, bool& value) {
 const double kRateA = (std::log(4.0) - std::log(0.5)) / 200;
 const double kRateB = (std::log(4.0) + std::log(0.5)) / 20000;
 
+// The volume in percent at the server's normal volume 0: the loudness (RMS) of espeak-ng's
+// module at the same volume, measured through the server on the same sentence.
+constexpr double kVolumeAtZero = 72;
+
 }  // namespace
 
 bool ApplySetting(std::string_view key, std::string_view value, ModuleSettings& settings) {
@@ -85,7 +89,8 @@ VoiceControls MapVoiceControls(int rate, int pitch, int volume) {
   VoiceControls c;
   c.ratePercent = 100 * std::exp(kRateA * r + kRateB * r * r);
   c.semitones = 6.0 * std::clamp(pitch, -100, 100) / 100;
-  c.volumePercent = static_cast<unsigned>(std::clamp(volume, -100, 100) + 100) / 2;
+  c.volumePercent = static_cast<unsigned>(
+      std::lround(kVolumeAtZero * (std::clamp(volume, -100, 100) + 100) / 100.0));
   return c;
 }
 

@@ -37,9 +37,10 @@ struct VoiceControls {
 };
 
 // rate: 100 x exp(a r + b r^2), which passes 50 % at -100, 100 % at 0 and 400 % at +100 and
-// rises smoothly in between; pitch: 6 semitones per 100; volume: (v + 100) / 2 %, so that the
-// server's default 100 leaves the samples as designed and -100 is silence. Values outside
-// -100..100 are clamped.
+// rises smoothly in between; pitch: 6 semitones per 100; volume: 72 x (v + 100) / 100 %, in
+// proportion to v + 100 as the other voices are, so that -100 is silence and -50, 0 and +50
+// sound as loud as espeak-ng's module does (36, 72 and 108 %; +100 gives 144 %, where the
+// loudest peaks saturate). Values outside -100..100 are clamped.
 VoiceControls MapVoiceControls(int rate, int pitch, int volume);
 
 // Writes the controls into the voice that synthesis reads: the rate (rounded, 25..400 %) and the

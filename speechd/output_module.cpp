@@ -7,8 +7,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 #include "speechd/audio_event.h"
+#include "speechd/server_marks.h"
+#include "speechd/server_text.h"
 #include "speechd/spoken_names.h"
 #include "synth/sample_buffer.h"
 
@@ -56,6 +59,14 @@ void CopyForNames(const library::VoiceSettings& from, library::VoiceSettings& to
 
 // The longest silence written at once: a second.
 constexpr std::uint32_t kSilenceChunkMs = 1000;
+// Server audio goes out as it is rendered, segment by segment, so that the first sound of a
+// message never waits for the rest of its sentence, in 705 events of at most this many samples
+// (40 ms at the base rate).
+constexpr std::size_t kEventSamples = 882;
+// The server sends the next message once it has played the last one (measured: 3 to 17 ms after
+// the end of its audio). A message that arrives sooner than this after that end had been waiting
+// at the server; one that arrives later was sent later, and starts at once.
+constexpr double kQueuedWithinMs = 100;
 // Server audio goes out at most this far ahead of its playback, so that the server never holds
 // much more than the sentence being heard; an index mark waits until its audio is this close to
 // played, so that a pause takes effect at the end of that sentence. Synthesis runs many times
@@ -94,6 +105,8 @@ SpeechPlan PlanMessage(CommandKind kind, std::string_view data, const ModuleSett
     return plan;
   }
   for (SsmlPiece& piece : parsed) {
+    // The text as the client wrote it where the server's symbol naming changed it recognisably.
+    if (piece.kind == PieceKind::kText) piece.text = RestoreServerText(piece.text);
     switch (piece.kind) {
       case PieceKind::kText:
         if (settings.spelling) {
@@ -323,16 +336,25 @@ bool OutputModule::Deliver(const std::int16_t* samples, std::size_t count, std::
     begun_ = true;
   }
   if (serverAudio_ || player_ == nullptr) {
-    Pace(kLeadSeconds);
-    if (Cut()) return false;
-    if (sentSeconds_ == 0) {
-      playbackStart_ = std::chrono::steady_clock::now();
-      Log("first audio: " + std::to_string(count) + " samples");
-    }
+    // In equal events of at most kEventSamples, each paced on its own, so that the server never
+    // has to play a long segment or pause whole before it can act on a stop.
+    const std::size_t events = (count + kEventSamples - 1) / kEventSamples;
     std::string event;
-    AppendAudioEvent(samples, count, rate, event);
-    Send(event);
-    sentSeconds_ += static_cast<double>(count) / rate;
+    for (std::size_t i = 0, at = 0; i < events; ++i) {
+      Pace(kLeadSeconds);
+      if (Cut()) return false;
+      const std::size_t n = count * (i + 1) / events - at;
+      if (sentSeconds_ == 0) {
+        // Behind the last message's audio, when the server still plays it.
+        playbackStart_ = std::max(Clock::now(), queuedUntil_.value_or(Clock::time_point()));
+        Log("first audio: " + std::to_string(n) + " samples");
+      }
+      event.clear();
+      AppendAudioEvent(samples + at, n, rate, event);
+      Send(event);
+      sentSeconds_ += static_cast<double>(n) / rate;
+      at += n;
+    }
   } else {
     player_->Play(samples, count, rate, stopEvent_);
   }
@@ -350,20 +372,48 @@ void OutputModule::Pace(double leadSeconds) {
   }
 }
 
-OutputModule::Terminal OutputModule::Speak(const SpeechPlan& plan) {
+OutputModule::Terminal OutputModule::Speak(SpeechPlan& plan) {
   begun_ = false;
   sentSeconds_ = 0;
-  const auto& pieces = plan.pieces;
+  // Only a message that ended leaves audio for the server to play; after a stop or a pause the
+  // next message starts at once.
+  queuedUntil_ = std::exchange(lastEnd_, std::nullopt);
+  auto& pieces = plan.pieces;
   // Whether an index mark lies ahead of position i: a pause waits for it.
   std::vector<bool> markAfter(pieces.size() + 1, false);
-  for (std::size_t i = pieces.size(); i-- > 0;)
+  // Whether sound (text or a break) follows position i: the pauses after a message's last sound
+  // are not rendered, so that its end event follows the sound; pauses inside a message stay.
+  std::vector<bool> soundAfter(pieces.size() + 1, false);
+  for (std::size_t i = pieces.size(); i-- > 0;) {
     markAfter[i] = markAfter[i + 1] || pieces[i].kind == PieceKind::kMark;
-  const library::StretchSink sink = [this](const library::Stretch& s) {
-    return Deliver(s.samples, s.sampleCount, s.sampleRate);
-  };
+    soundAfter[i] = soundAfter[i + 1] || pieces[i].kind == PieceKind::kBreak ||
+                    (pieces[i].kind == PieceKind::kText && !TrimBlanks(pieces[i].text).empty());
+  }
+  // The server takes blocks as they are rendered; the module's own player plays whole stretches.
+  library::Delivery delivery;
+  if (serverAudio_ || player_ == nullptr) {
+    delivery.block = [this](const library::Block& b) {
+      return Deliver(b.samples, b.sampleCount, b.sampleRate);
+    };
+    delivery.blockSamples = 1;
+  } else {
+    delivery.stretch = [this](const library::Stretch& s) {
+      return Deliver(s.samples, s.sampleCount, s.sampleRate);
+    };
+  }
   const library::CancelCheck cancel = [this](std::size_t, std::size_t) { return Cut(); };
-  std::vector<std::int16_t> silence;
+  // A message that waited behind the last one at the server begins with the gap between them,
+  // less the time since the last one's audio ended.
   bool interrupted = false;
+  if (queuedUntil_ && soundAfter[0] && (serverAudio_ || player_ == nullptr)) {
+    const double since =
+        std::chrono::duration<double, std::milli>(Clock::now() - *queuedUntil_).count();
+    const double rate = std::max<double>(voice_.ratePercent.load(), synth::kMinRatePercent);
+    const double gap = services_.messageGapMs * 100 / rate - std::max(since, 0.0);
+    marksAhead_.store(markAfter[0]);
+    if (since < kQueuedWithinMs && gap >= 1)
+      interrupted = !DeliverSilence(static_cast<std::uint32_t>(gap));
+  }
   for (std::size_t i = 0; i < pieces.size() && !interrupted; ++i) {
     marksAhead_.store(markAfter[i]);
     if (Cut()) {
@@ -373,22 +423,19 @@ OutputModule::Terminal OutputModule::Speak(const SpeechPlan& plan) {
     const SsmlPiece& piece = pieces[i];
     if (piece.kind == PieceKind::kText || piece.kind == PieceKind::kCharacters) {
       if (TrimBlanks(piece.text).empty()) continue;
+      // The texts after server marks that the reading stage reads with this one join it (and
+      // are left empty); the marks between follow the joined text.
+      const std::size_t last = services_.readingStage ? JoinReadingCutByMarks(pieces, i) : i;
+      delivery.trimFinalSilence = !soundAfter[last + 1];
       library::VoiceSettings names;
       if (piece.kind == PieceKind::kCharacters) CopyForNames(voice_, names);
       const library::Outcome outcome = services_.speak(
-          piece.text, piece.kind == PieceKind::kText ? voice_ : names, sink, cancel);
+          piece.text, piece.kind == PieceKind::kText ? voice_ : names, delivery, cancel);
       interrupted =
           outcome == library::Outcome::kCancelled || outcome == library::Outcome::kSinkStopped;
       if (outcome == library::Outcome::kInvalidInput) Log("text refused by the synthesizer");
     } else if (piece.kind == PieceKind::kBreak) {
-      // Silence at the rate the stretches have at the current pitch.
-      const std::uint32_t rate = synth::RateForPitch(voice_.pitch.load());
-      for (std::uint32_t left = piece.ms; left > 0 && !interrupted;) {
-        const std::uint32_t ms = std::min(left, kSilenceChunkMs);
-        silence.assign(static_cast<std::size_t>(std::uint64_t{ms} * rate / 1000), 0);
-        interrupted = !Deliver(silence.data(), silence.size(), rate);
-        left -= ms;
-      }
+      interrupted = !DeliverSilence(piece.ms);
     } else if (piece.kind == PieceKind::kMark) {
       if (stop_.load()) {
         interrupted = true;
@@ -413,8 +460,24 @@ OutputModule::Terminal OutputModule::Speak(const SpeechPlan& plan) {
   }
   marksAhead_.store(false);
   if (!begun_) Send("701 BEGIN\n");
-  if (!interrupted) return Terminal::kEnd;
-  return stop_.load() ? Terminal::kStop : Terminal::kPause;
+  if (interrupted) return stop_.load() ? Terminal::kStop : Terminal::kPause;
+  if (sentSeconds_ > 0)
+    lastEnd_ = playbackStart_ + std::chrono::duration_cast<Clock::duration>(
+                                    std::chrono::duration<double>(sentSeconds_));
+  return Terminal::kEnd;
+}
+
+bool OutputModule::DeliverSilence(std::uint32_t ms) {
+  // At the rate the stretches have at the current pitch.
+  const std::uint32_t rate = synth::RateForPitch(voice_.pitch.load());
+  std::vector<std::int16_t> silence;
+  for (std::uint32_t left = ms; left > 0;) {
+    const std::uint32_t part = std::min(left, kSilenceChunkMs);
+    silence.assign(static_cast<std::size_t>(std::uint64_t{part} * rate / 1000), 0);
+    if (!Deliver(silence.data(), silence.size(), rate)) return false;
+    left -= part;
+  }
+  return true;
 }
 
 void OutputModule::Send(std::string_view text) {

@@ -3,8 +3,8 @@
 // 705 events, or to the module's own player when the server does not take audio.
 //
 //   ModuleServices services;
-//   services.speak = [&](text, voice, sink, cancel) {
-//     return synth.Speak(text, library::TextEncoding::kUtf8, voice, sink, cancel); };
+//   services.speak = [&](text, voice, delivery, cancel) {
+//     return synth.Speak(text, library::TextEncoding::kUtf8, voice, delivery, cancel); };
 //   services.makePlayer = [] { return std::make_unique<AlsaStretchPlayer>(); };
 //   return RunModule(std::move(services), STDIN_FILENO, STDOUT_FILENO);
 #pragma once
@@ -31,10 +31,11 @@
 
 namespace orvanel::speechd {
 
-// Synthesis as the module uses it: UTF-8 text in, stretches to the sink, cancel looked at after
-// every segment. The program passes the library's Synthesizer::Speak; tests pass a fake.
+// Synthesis as the module uses it: UTF-8 text in, blocks or stretches to the delivery's sinks,
+// cancel looked at after every segment. The program passes the library's Synthesizer::Speak;
+// tests pass a fake.
 using SpeakFunction = std::function<library::Outcome(
-    std::string_view utf8, const library::VoiceSettings& voice, const library::StretchSink& sink,
+    std::string_view utf8, const library::VoiceSettings& voice, const library::Delivery& delivery,
     const library::CancelCheck& cancel)>;
 
 // Plays samples through the module's own audio device.
@@ -54,6 +55,10 @@ struct ModuleServices {
   std::string initError;
   bool readingStage = true;
   std::string logFile;  // empty: no log
+  // The server plays a message that waited behind the last one right after it, with no pause
+  // of its own; such a message begins with this much silence (at the normal rate, in proportion
+  // less at a faster one). After a stop, or when the last one ended earlier, it starts at once.
+  double messageGapMs = 250;
 };
 
 inline constexpr char kVoiceName[] = "Orvanel";
@@ -99,8 +104,11 @@ class OutputModule {
   void StartMessage(const Command& command);
   void StopAndWait();
   void WorkerLoop();
-  Terminal Speak(const SpeechPlan& plan);
+  // Speaks the plan; texts that the server's marks cut where the reading stage reads on are
+  // joined into it as they come.
+  Terminal Speak(SpeechPlan& plan);
   bool Deliver(const std::int16_t* samples, std::size_t count, std::uint32_t rate);
+  bool DeliverSilence(std::uint32_t ms);
   bool Cut() const;
   // Waits (worker only) until the server audio sent is at most leadSeconds ahead of playback,
   // or the message is cut.
@@ -134,9 +142,14 @@ class OutputModule {
   std::atomic<bool> pause_{false};
   std::atomic<bool> marksAhead_{false};
   synth::ManualResetEvent stopEvent_;  // for the player
-  bool begun_ = false;                 // worker only: 701 sent for this message
-  double sentSeconds_ = 0;             // worker only: server audio sent for this message
-  std::chrono::steady_clock::time_point playbackStart_;  // worker only: its first 705
+  using Clock = std::chrono::steady_clock;
+  bool begun_ = false;               // worker only: 701 sent for this message
+  double sentSeconds_ = 0;           // worker only: server audio sent for this message
+  Clock::time_point playbackStart_;  // worker only: when its first 705 is to play
+  // Worker only: when the server audio of the last message, if it ended (702), ends playing,
+  // and, while a message is spoken, that of the message before it.
+  std::optional<Clock::time_point> lastEnd_;
+  std::optional<Clock::time_point> queuedUntil_;
   std::thread worker_;
 };
 

@@ -14,9 +14,14 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
+#include "library/built_in_units.h"
+#include "library/synthesizer.h"
 #include "speechd/audio_event.h"
+#include "speechd/module_settings.h"
 
 extern char** environ;
 
@@ -124,6 +129,8 @@ class ModuleProcess {
     return -1;
   }
   bool Alive() { return pid_ > 0 && !exited_ && waitpid(pid_, nullptr, WNOHANG) == 0; }
+  // The samples of every audio event read so far, in order; emptied.
+  std::vector<std::int16_t> TakeSamples() { return std::exchange(samples_, {}); }
 
  private:
   std::optional<std::string> Parse() {
@@ -144,6 +151,9 @@ class ModuleProcess {
       const std::string expected =
           "bits=16,num_channels=1,sample_rate=" + rate_ + ",num_samples=" + n + ",big_endian=0,";
       std::string token = header_ == expected && unescaped && framed ? "AUDIO " + n : "BAD AUDIO";
+      for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        samples_.push_back(static_cast<std::int16_t>(
+            static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8));
       if (token != "BAD AUDIO" && !samplesRight) token += " (other samples)";
       if (token != "BAD AUDIO" && rate_ != "22050") token += " @" + rate_;
       header_.clear();
@@ -168,6 +178,7 @@ class ModuleProcess {
   std::string buffer_;
   std::string header_;
   std::string rate_;
+  std::vector<std::int16_t> samples_;
 };
 
 using Tokens = std::vector<std::string>;
@@ -255,13 +266,96 @@ TEST_F(ModuleConversation, BreaksAreSilenceOfTheirLengthAndEmptyMessagesStillEnd
   m.Send(Speak("a<break time=\"100ms\"/>b"));
   EXPECT_EQ(m.ReadUntil("702 END"),
             (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "AUDIO 100",
-                    "AUDIO 2205 (other samples)", "AUDIO 100", "702 END"}));
+                    "AUDIO 735 (other samples)", "AUDIO 735 (other samples)",
+                    "AUDIO 735 (other samples)", "AUDIO 100", "702 END"}));
   m.Send(Speak("<speak></speak>"));
   EXPECT_EQ(m.ReadUntil("702 END"),
             (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "702 END"}));
   m.Send("CHAR\n\xFF\n.\n");
   EXPECT_EQ(m.ReadUntil("702 END"),
             (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "702 END"}));
+}
+
+TEST_F(ModuleConversation, OnlyThePausesAfterTheMessagesLastSoundAreLeftOut) {
+  // Each sentence's pause is a block of 50 silent samples; the last one is not sent, unless a
+  // break still follows it.
+  ModuleProcess m(5, false, SD_ORVANEL_FAKE, "FAKE_SENTENCE_PAUSE=1");
+  Start(m);
+  m.Send(Speak("<speak>bir. iki.<mark name=\"__spd_0\"/> üç.<mark name=\"__spd_1\"/></speak>"));
+  EXPECT_EQ(
+      m.ReadUntil("702 END"),
+      (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "AUDIO 400",
+              "AUDIO 50 (other samples)", "AUDIO 400", "AUDIO 50 (other samples)", "700-__spd_0",
+              "700 INDEX MARK", "AUDIO 500", "700-__spd_1", "700 INDEX MARK", "702 END"}));
+  m.Send(Speak("<speak>bir.<break time=\"10ms\"/></speak>"));
+  EXPECT_EQ(m.ReadUntil("702 END"),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN", "AUDIO 400",
+                    "AUDIO 50 (other samples)", "AUDIO 220 (other samples)", "702 END"}));
+}
+
+// The silence a token stream begins with after 701 BEGIN, in samples, and the token after it.
+std::pair<std::size_t, std::string> LeadingSilence(const Tokens& tokens) {
+  std::size_t samples = 0, i = 3;
+  for (; i < tokens.size() && tokens[i].ends_with("(other samples)"); ++i)
+    samples += std::stoul(tokens[i].substr(6));
+  return {samples, i < tokens.size() ? tokens[i] : ""};
+}
+
+TEST_F(ModuleConversation, AMessageRightAfterTheLastOneBeginsWithAShortGap) {
+  ModuleProcess m(5, false, SD_ORVANEL_FAKE, "FAKE_MESSAGE_GAP_MS=250");
+  Start(m);
+  m.Send(Speak("bir"));
+  EXPECT_EQ(m.ReadUntil("702 END").back(), "702 END");
+  // The first message's 300 samples are still playing: 250 ms of silence lead, less the little
+  // time since their end.
+  m.Send(Speak("iki"));
+  Tokens tokens = m.ReadUntil("702 END");
+  auto [lead, next] = LeadingSilence(tokens);
+  EXPECT_GE(lead, 22050u / 5) << tokens.size();
+  EXPECT_LE(lead, 22050u / 4);
+  EXPECT_EQ(next, "AUDIO 300");
+  // A message sent more than 100 ms after that audio ended (about 264 ms from its start) was not
+  // waiting behind it and starts at once, though less than the gap has passed; so does one
+  // after a stop.
+  std::this_thread::sleep_for(420ms);
+  m.Send(Speak("üç"));
+  tokens = m.ReadUntil("702 END");
+  ASSERT_GE(tokens.size(), 4u);
+  EXPECT_EQ(tokens[3], "AUDIO 400");
+  m.Send(Speak(Words(500)));
+  EXPECT_EQ(m.ReadUntil("AUDIO 600").back(), "AUDIO 600");
+  m.Send("STOP\n");
+  EXPECT_EQ(m.ReadUntil("703 STOP").back(), "703 STOP");
+  m.Send(Speak("dört"));
+  tokens = m.ReadUntil("702 END");
+  ASSERT_GE(tokens.size(), 4u);
+  EXPECT_EQ(tokens[3], "AUDIO 500");
+  // At four times the rate, a quarter of the gap.
+  m.Send("SET\nrate=100\n.\n" + Speak("beş"));
+  tokens = m.ReadUntil("702 END");
+  m.Send(Speak("altı"));
+  tokens = m.ReadUntil("702 END");
+  std::tie(lead, next) = LeadingSilence(tokens);
+  EXPECT_GE(lead, 22050u / 20);
+  EXPECT_LE(lead, 22050u / 16 + 1);
+}
+
+TEST_F(ModuleConversation, APauseDuringTheGapStillEndsAtTheNextMark) {
+  // A gap longer than the second of audio the pacing sends ahead, so that the pause comes while
+  // the gap is being sent.
+  ModuleProcess m(5, false, SD_ORVANEL_FAKE, "FAKE_MESSAGE_GAP_MS=1500");
+  Start(m);
+  m.Send(Speak("bir"));
+  EXPECT_EQ(m.ReadUntil("702 END").back(), "702 END");
+  m.Send(Speak("iki.<mark name=\"__spd_0\"/> üç."));
+  EXPECT_EQ(m.ReadUntil("701 BEGIN"),
+            (Tokens{"202 OK RECEIVING MESSAGE", "200 OK SPEAKING", "701 BEGIN"}));
+  std::this_thread::sleep_for(200ms);
+  m.Send("PAUSE\n");
+  const Tokens rest = m.ReadUntil("704 PAUSE", 5000ms);
+  ASSERT_GE(rest.size(), 4u);
+  EXPECT_EQ(Tokens(rest.end() - 4, rest.end()),
+            (Tokens{"AUDIO 400", "700-__spd_0", "700 INDEX MARK", "704 PAUSE"}));
 }
 
 TEST_F(ModuleConversation, CharKeyAndSoundIconAreSpoken) {
@@ -442,7 +536,29 @@ TEST_F(ModuleConversation, AFailedInitIsReportedAndEndsTheModule) {
   EXPECT_EQ(m.WaitExit(), 1);
 }
 
-// The real module, with the library's voice: the same conversation, real speech.
+// What the library renders for text at the voice that the server's SET of volume gives, the
+// silence after its last sound left out when trim is set.
+std::vector<std::int16_t> LibrarySamples(std::string_view text, int volume, bool trim) {
+  static library::BuiltInVoice builtIn;
+  static std::string error;
+  static const int loaded = library::LoadBuiltInVoice(builtIn, error);
+  EXPECT_EQ(loaded, 1) << error;
+  library::Synthesizer synthesizer(builtIn.units, &builtIn.voice);
+  library::VoiceSettings voice;
+  ApplyVoiceControls(MapVoiceControls(0, 0, volume), voice);
+  std::vector<std::int16_t> samples;
+  library::Delivery delivery;
+  delivery.stretch = [&](const library::Stretch& s) {
+    samples.insert(samples.end(), s.samples, s.samples + s.sampleCount);
+    return true;
+  };
+  delivery.trimFinalSilence = trim;
+  synthesizer.Speak(text, library::TextEncoding::kUtf8, voice, delivery);
+  return samples;
+}
+
+// The real module, with the library's voice: the same conversation, real speech, in events of
+// at most 40 ms, sample for sample what the library renders.
 TEST_F(ModuleConversation, TheRealModuleSpeaksStopsAndExits) {
   ModuleProcess m(0, false, SD_ORVANEL);
   Start(m);
@@ -450,16 +566,36 @@ TEST_F(ModuleConversation, TheRealModuleSpeaksStopsAndExits) {
          Speak("<speak>Merhaba.<mark name=\"__spd_0\"/> Bir iki."
                "</speak>"));
   const Tokens tokens = m.ReadUntil("702 END", 20000ms);
-  ASSERT_EQ(tokens.size(), 12u);
+  ASSERT_GT(tokens.size(), 12u);
   EXPECT_EQ(Tokens(tokens.begin(), tokens.begin() + 7),
             (Tokens{"207 OK RECEIVING SETTINGS", "203 OK SETTINGS RECEIVED",
                     "200-Orvanel\ttr\tnone", "200 OK VOICE LIST SENT", "202 OK RECEIVING MESSAGE",
                     "200 OK SPEAKING", "701 BEGIN"}));
-  EXPECT_TRUE(tokens[7].starts_with("AUDIO ") && tokens[7].ends_with("(other samples)"));
-  EXPECT_EQ(Tokens(tokens.begin() + 8, tokens.begin() + 10),
-            (Tokens{"700-__spd_0", "700 INDEX MARK"}));
-  EXPECT_TRUE(tokens[10].starts_with("AUDIO ")) << tokens[10];
+  // Audio, the mark, audio, the end; every event holds at most 882 samples.
+  std::size_t mark = 0;
+  for (std::size_t i = 7; i + 1 < tokens.size(); ++i) {
+    if (tokens[i] == "700-__spd_0") {
+      EXPECT_EQ(mark, 0u);
+      mark = i;
+    } else if (i != mark + 1 || mark == 0) {
+      ASSERT_TRUE(tokens[i].starts_with("AUDIO ") && tokens[i].ends_with("(other samples)"))
+          << tokens[i];
+      EXPECT_LE(std::stoul(tokens[i].substr(6)), 882u) << i;
+    }
+  }
+  ASSERT_GT(mark, 7u);
+  EXPECT_EQ(tokens[mark + 1], "700 INDEX MARK");
+  EXPECT_LT(mark + 2, tokens.size() - 1);
   EXPECT_EQ(tokens.back(), "702 END");
+  // "Merhaba." with the pause after it, " Bir iki." without: the message's last pause is left
+  // out, and the rest is the library's rendering.
+  std::vector<std::int16_t> expected = LibrarySamples("Merhaba.", 100, false);
+  const std::vector<std::int16_t> last = LibrarySamples(" Bir iki.", 100, true);
+  EXPECT_LT(last.size(), LibrarySamples(" Bir iki.", 100, false).size());
+  expected.insert(expected.end(), last.begin(), last.end());
+  const std::vector<std::int16_t> got = m.TakeSamples();
+  ASSERT_EQ(got.size(), expected.size());
+  for (std::size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], expected[i]) << i;
 
   // A long message is stopped at once; a closed input then ends the module.
   std::string text;
@@ -471,7 +607,11 @@ TEST_F(ModuleConversation, TheRealModuleSpeaksStopsAndExits) {
   const Tokens rest = m.ReadUntil("703 STOP", 5000ms);
   ASSERT_FALSE(rest.empty());
   EXPECT_EQ(rest.back(), "703 STOP");
-  EXPECT_LE(rest.size(), 3u);  // the pacing keeps at most a second of audio ahead
+  // The pacing keeps at most a second of audio ahead of playback (counted from the first event).
+  std::size_t ahead = 0;
+  for (const std::string& t : rest)
+    if (t.starts_with("AUDIO ")) ahead += std::stoul(t.substr(6));
+  EXPECT_LE(ahead, 22050u + 882u);
   m.CloseInput();
   EXPECT_EQ(m.WaitExit(10000ms), 0);
 }

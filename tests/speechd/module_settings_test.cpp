@@ -15,8 +15,8 @@ struct ControlCase {
 
 TEST(VoiceControls, MapTheServersScales) {
   const ControlCase cases[] = {
-      {0, 0, 100, 100, 0, 100},   {-100, -100, -100, 50, -6, 0}, {100, 100, 0, 400, 6, 50},
-      {50, 50, 50, 183.4, 3, 75}, {-50, -50, -50, 64.8, -3, 25}, {500, -500, 1000, 400, -6, 100},
+      {0, 0, 100, 100, 0, 144},    {-100, -100, -100, 50, -6, 0}, {100, 100, 0, 400, 6, 72},
+      {50, 50, 50, 183.4, 3, 108}, {-50, -50, -50, 64.8, -3, 36}, {500, -500, 1000, 400, -6, 144},
   };
   for (const auto& c : cases) {
     const VoiceControls v = MapVoiceControls(c.rate, c.pitch, c.volume);
@@ -46,7 +46,7 @@ TEST(VoiceControls, AreAppliedToTheVoice) {
   ApplyVoiceControls(MapVoiceControls(100, -100, 50), voice);
   EXPECT_EQ(voice.ratePercent.load(), 400);
   EXPECT_FLOAT_EQ(voice.semitones.load(), -6.f);
-  EXPECT_EQ(voice.volume.load(), 75);
+  EXPECT_EQ(voice.volume.load(), 108);
   // The designed speed and pitch stay as they are; the controls do the work.
   EXPECT_EQ(voice.speed.load(), library::kDefaultSpeed);
   EXPECT_EQ(voice.pitch.load(), library::kDefaultPitch);
@@ -57,7 +57,21 @@ TEST(VoiceControls, AreAppliedToTheVoice) {
   ApplyVoiceControls(MapVoiceControls(0, 0, 100), voice);
   EXPECT_EQ(voice.ratePercent.load(), library::kDefaultRate);
   EXPECT_FLOAT_EQ(voice.semitones.load(), 0.f);
-  EXPECT_EQ(voice.volume.load(), library::kDefaultVolume);
+  EXPECT_EQ(voice.volume.load(), 144);
+}
+
+TEST(VoiceControls, VolumeIsInProportionToTheServersVolumePlusAHundred) {
+  // As with the other voices: twice the loudness at +100 that 0 gives, half at -50.
+  const double atZero = MapVoiceControls(0, 0, 0).volumePercent;
+  for (int v = -100; v <= 100; ++v) {
+    const unsigned percent = MapVoiceControls(0, 0, v).volumePercent;
+    EXPECT_NEAR(percent, atZero * (v + 100) / 100, 0.5) << v;
+    if (v > -100) {
+      EXPECT_GE(percent, MapVoiceControls(0, 0, v - 1).volumePercent) << v;
+    }
+  }
+  EXPECT_EQ(MapVoiceControls(0, 0, -100).volumePercent, 0u);
+  EXPECT_EQ(2 * MapVoiceControls(0, 0, -50).volumePercent, MapVoiceControls(0, 0, 0).volumePercent);
 }
 
 struct SettingCase {

@@ -12,17 +12,12 @@ namespace orvanel::prosody::detail {
 extern const char kStressLexiconText[];
 extern const std::size_t kStressLexiconSize;
 
-namespace {
-
-// Windows-1254 from the lexicon's UTF-8 (compiled in, so always valid).
 std::string FromUtf8(std::string_view s) {
   std::string out;
   codepage::DecodeError error;
   codepage::Utf8ToCp1254(s, out, error);
   return out;
 }
-
-}  // namespace
 
 std::string Lower(std::string_view word) {
   std::string w(word);
@@ -43,6 +38,10 @@ const Lexicon& TheLexicon() {
       if (space == std::string_view::npos || space + 1 >= line.size()) continue;
       const std::string word = Lower(FromUtf8(line.substr(0, space)));
       const std::string_view value = line.substr(space + 1);
+      if (value == "N" || value == "V") {
+        l.roots.insert_or_assign(word, value == "N" ? kNominalRoot : kVerbRoot);
+        continue;
+      }
       const int index = value == "F" ? kFinalEntry : std::atoi(std::string(value).c_str()) - 1;
       l.entries.emplace(word, index);
       l.longest = std::max(l.longest, word.size());

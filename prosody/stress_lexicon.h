@@ -100,8 +100,13 @@ class WordMap {
 };
 using WordSet = std::unordered_set<std::string, ViewHash, std::equal_to<>>;
 
+// Values of Lexicon::roots.
+inline constexpr int kNominalRoot = 1;  // a noun or adjective a copula often follows: genç, hazır
+inline constexpr int kVerbRoot = 2;     // a verb root whose aorist takes person endings: oku, yap
+
 struct Lexicon {
   WordMap entries;          // word -> 0-based syllable, kFinalEntry or kCliticEntry
+  WordMap roots;            // root -> kNominalRoot or kVerbRoot, for the copula check
   std::size_t longest = 0;  // the longest word in entries
   // By the first two letters of a word (Pair; two pairs may share a slot), the lengths < 32
   // that words of entries with those letters have: bit n of the low half for an entry of n
@@ -130,5 +135,8 @@ const WordSet& Clitics();
 
 // The word in lower case, through the letter tables.
 std::string Lower(std::string_view word);
+
+// Windows-1254 from the UTF-8 of a compiled-in table (always valid).
+std::string FromUtf8(std::string_view s);
 
 }  // namespace orvanel::prosody::detail

@@ -132,8 +132,7 @@ bool TakesIrAorist(std::string_view root) {
 
 // Whether stem ends in an aorist: a listed verb root with -r (oku-r, iste-r) or -Ar (yap-ar,
 // ed-er), a verb of the thirteen with -Ir (gel-ir), the abilitative -(y)Abil-Ir (yapabil-ir),
-// a compound with etmek (bahsed-er), or -Ir after a longer stem that ends in a consonant other
-// than the d/t of a causative (düşün-ür, anlatıl-ır).
+// a compound with etmek (bahsed-er), or -Ir after a longer verb stem (düşün-ür, anlatıl-ır).
 bool EndsInAorist(std::string_view stem) {
   const std::size_t n = stem.size();
   if (n < 3 || stem[n - 1] != 'r' || !IsVowel(stem[n - 2])) return false;
@@ -145,9 +144,13 @@ bool EndsInAorist(std::string_view stem) {
   }
   if (TakesIrAorist(root)) return true;
   if (root.size() >= 4 && EndsWith(root, "Abil")) return true;
+  // A longer verb stem ends in the l, n or ş of a derivation after its vowel (düşün-, anlatıl-,
+  // çalış-, davran-); arabirim is no arab-ır-ım.
   int vowels = 0;
   for (const char c : root) vowels += IsVowel(c) ? 1 : 0;
-  return vowels >= 2 && root.back() != 'd' && root.back() != 't';
+  const char last = root.back();
+  return vowels >= 2 && (last == 'l' || last == 'n' || last == '\xFE') &&
+         IsVowel(root[root.size() - 2]);
 }
 
 // Whether a stem that ends in a consonant is a noun or an adjective by what is known of it: an
@@ -259,6 +262,26 @@ void DetectCopulaAfterStem(std::string_view w, const Syllables& s, std::size_t f
   }
 }
 
+// Whether rest is nothing or a person ending after -(y)DI or -(y)sA (hastaydık, evdeyseler).
+bool EndsInPerson(std::string_view rest) {
+  return rest.empty() || rest == "m" || rest == "n" || rest == "k" || MatchAt(rest, 0, "nIz") ||
+         MatchAt(rest, 0, "lAr");
+}
+// The same after -(y)mIş (hastaymışım, evdeymişsiniz, doktormuştur).
+bool EndsInEvidentialPerson(std::string_view rest) {
+  static constexpr std::string_view kEndings[] = {"Im", "sIn", "Iz", "sInIz", "lAr", "DIr"};
+  if (rest.empty()) return true;
+  for (std::string_view e : kEndings)
+    if (rest.size() == e.size() && MatchAt(rest, 0, e)) return true;
+  return false;
+}
+// Whether the high vowel i follows vowel v in harmony: front or back, round or not alike.
+bool IsInHarmony(char v, char i) {
+  auto back = [](char c) { return c == 'a' || c == kDotlessI || c == 'o' || c == 'u'; };
+  auto round = [](char c) { return c == 'o' || c == '\xF6' || c == 'u' || c == kUUml; };
+  return back(v) == back(i) && round(v) == round(i);
+}
+
 // The suffix detectors; only matches that start at or after `from` count.
 void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate& best) {
   const std::size_t n = w.size();
@@ -284,12 +307,15 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
     if (c == 'y' && p >= 2 && MatchAt(w, p, "yor") && MatchChar('I', w[p - 1]) &&
         IsConsonant(w[p - 2]) && p - 1 >= from)
       Offer(best, own(p - 1), StressRule::kProgressive);
-    // Copula after a vowel-final word of two syllables or more.
+    // Copula after a vowel-final word of two syllables or more, with nothing after it but its
+    // person endings (bireysel is no -ysA), the person endings in harmony (arayüz is no -yIz).
     if (w[p] == 'y' && IsVowel(w[p - 1]) && s.before[p] >= 2) {
-      const bool copula = MatchAt(w, p, "ydI") || MatchAt(w, p, "ymI\xFE") ||
-                          MatchAt(w, p, "ysA") ||
-                          (p + 3 == n && (MatchAt(w, p, "yIm") || MatchAt(w, p, "yIz")));
-      if (copula && n - p <= 8) Offer(best, before(p), StressRule::kCopula);
+      const bool copula =
+          ((MatchAt(w, p, "ydI") || MatchAt(w, p, "ysA")) && EndsInPerson(w.substr(p + 3))) ||
+          (MatchAt(w, p, "ymI\xFE") && EndsInEvidentialPerson(w.substr(p + 4))) ||
+          (p + 3 == n && (MatchAt(w, p, "yIm") || MatchAt(w, p, "yIz")) &&
+           IsInHarmony(w[p - 1], w[p + 1]));
+      if (copula) Offer(best, before(p), StressRule::kCopula);
     }
   });
   // Copula and person endings after the tense markers -mIş, -AcAk, -mAz, -yor; the ending

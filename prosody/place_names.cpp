@@ -34,7 +34,7 @@ const PlaceNames& ThePlaceNames() {
       p.entries.insert_or_assign(name, value);
       p.longest = std::max(p.longest, name.size());
       if (name.size() >= 3 && name.size() < 32)
-        p.lengths[PlaceNames::Key(name)] |= std::uint32_t{1} << name.size();
+        p.lengths[Lexicon::TripleKey(name)] |= std::uint32_t{1} << name.size();
     }
     return p;
   }();

@@ -21,16 +21,11 @@ struct PlaceNames {
   static constexpr int kCommonWithSuffix = 0x200;
   WordMap entries;
   std::size_t longest = 0;
-  // By the first three letters (Key; two triples may share a slot), bit n for a name of n
+  // By the first three letters (Lexicon::TripleKey), bit n for a name of n
   // letters (n < 32): most words are told apart from every name by one load.
   std::array<std::uint32_t, 4096> lengths{};
   std::uint32_t NameLengths(std::string_view w) const noexcept {
-    return w.size() < 3 ? 0 : lengths[Key(w)];
-  }
-  static std::size_t Key(std::string_view w) noexcept {
-    return (static_cast<unsigned char>(w[0]) * 4489u + static_cast<unsigned char>(w[1]) * 67u +
-            static_cast<unsigned char>(w[2])) &
-           4095u;
+    return w.size() < 3 ? 0 : lengths[Lexicon::TripleKey(w)];
   }
 };
 const PlaceNames& ThePlaceNames();

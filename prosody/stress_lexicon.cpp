@@ -46,13 +46,15 @@ const Lexicon& TheLexicon() {
       l.entries.emplace(word, index);
       l.longest = std::max(l.longest, word.size());
       if (word.size() >= 2 && word.size() < 32)
-        l.lengths[Lexicon::Pair(word)] |= (std::uint64_t{1} << word.size()) * 0x100000001ull;
+        l.lengths[Lexicon::Pair(word)] |= std::uint32_t{1} << word.size();
+      if (word.size() >= 3 && word.size() < 32)
+        l.entryLengths[Lexicon::TripleKey(word)] |= std::uint32_t{1} << word.size();
     }
     for (const std::string& clitic : Clitics()) {
       l.entries.insert_or_assign(clitic, kCliticEntry);
       l.longest = std::max(l.longest, clitic.size());
       if (clitic.size() >= 2 && clitic.size() < 32)
-        l.lengths[Lexicon::Pair(clitic)] |= std::uint64_t{1} << (32 + clitic.size());
+        l.lengths[Lexicon::Pair(clitic)] |= std::uint32_t{1} << clitic.size();
     }
     return l;
   }();

@@ -36,7 +36,13 @@ void StressTranscriber::AppendRun(const frontend::Run& piece, std::string& out) 
       if (afterApostrophe_ || !marks_) {  // the suffixes of a name: the name keeps the stress
         frontend::AppendTranscribedWord(run, scratch_, out);
       } else {
-        const NameCue cue = CueOf(run, rest);
+        // Most words are in lower case and stand before no apostrophe: no name.
+        const bool apostrophe = rest.size() >= 2 && (rest[0] == '\'' || rest[0] == kRightQuote) &&
+                                frontend::ClassifyChar(rest[1]) == frontend::CharClass::kLetter;
+        const NameCue cue = nameMark_               ? NameCue::kJoined
+                            : apostrophe            ? NameCue::kName
+                            : IsUpperLetter(run[0]) ? CapitalCue(run, rest)
+                                                    : NameCue::kNone;
         // The word's slot in the memo is fetched while the word is transcribed.
         StressCache::Key key;
         const bool keep = StressCache::MakeKey(run, static_cast<std::uint8_t>(cue), key);
@@ -100,14 +106,9 @@ void StressTranscriber::AppendRun(const frontend::Run& piece, std::string& out) 
   }
 }
 
-NameCue StressTranscriber::CueOf(std::string_view run, std::string_view rest) const {
-  if (nameMark_) return NameCue::kJoined;
-  if (rest.size() >= 2 && (rest[0] == '\'' || rest[0] == kRightQuote) &&
-      frontend::ClassifyChar(rest[1]) == frontend::CharClass::kLetter)
-    return NameCue::kName;
-  // A capital marks a name; a word all in capitals (a heading, an abbreviation) does not.
-  if (run.empty() || !IsUpperLetter(run[0]) || std::all_of(run.begin(), run.end(), IsUpperLetter))
-    return NameCue::kNone;
+NameCue StressTranscriber::CapitalCue(std::string_view run, std::string_view rest) const {
+  // A word all in capitals (a heading, an abbreviation) is no name.
+  if (std::all_of(run.begin(), run.end(), IsUpperLetter)) return NameCue::kNone;
   if (!sentenceStart_) return NameCue::kName;
   // At the start of a sentence a capital says nothing, unless the word is the whole sentence.
   for (const char c : rest) {

@@ -97,8 +97,9 @@ class StressTranscriber {
   // the word's, nullptr for a word the memo does not keep) or the analysis; counts its rule.
   std::size_t MarkOffset(std::string_view word, NameCue cue, const StressCache::Key* key,
                          std::string_view transcription);
-  // What the text shows of the word run being a name; rest is the text after it.
-  NameCue CueOf(std::string_view run, std::string_view rest) const;
+  // What the text shows of a word run that begins with a capital being a name; rest is the
+  // text after it.
+  NameCue CapitalCue(std::string_view run, std::string_view rest) const;
 
   bool marks_ = true;
   bool sentenceStart_ = true;

@@ -30,8 +30,9 @@ inline constexpr int kPhraseBreakCount = 12;
 struct PhraseMark {
   char byte;
   PhraseBreak boundary;
-  std::int32_t pauseMs;  // at the base rate, like the notation's own pauses (comma 100, sentence 700)
-  bool endsStretch;      // planned as a sentence end: the stretch ends after it
+  std::int32_t
+      pauseMs;       // at the base rate, like the notation's own pauses (comma 100, sentence 700)
+  bool endsStretch;  // planned as a sentence end: the stretch ends after it
 };
 
 // Pauses: a comma is 100 ms and a sentence end 700 ms in the notation; the marks sit between
@@ -66,6 +67,12 @@ constexpr const PhraseMark* PhraseMarkOf(char byte) noexcept {
   if (b < 0x11 || b > 0x19) return nullptr;
   return &kPhraseMarks[b - 0x11];
 }
+
+// The next word is a proper name: the Turkish reading stage writes this byte directly before a
+// word that it joined with the suffixes after an apostrophe ("Adana'ya" -> "Adanaya"), so that
+// word stress still reads the word as a name. The planner ignores the byte like every byte
+// outside its tables, and the front end passes it through as a symbol.
+inline constexpr char kNameMark = '\x1F';
 
 // The byte that writes a boundary, or 0 for one that has no mark of its own.
 constexpr char PhraseMarkByte(PhraseBreak boundary) noexcept {

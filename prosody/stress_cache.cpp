@@ -11,9 +11,9 @@ std::uint64_t Load(const char* at, std::size_t bytes) noexcept {
   return v;
 }
 
-std::uint64_t Hash(const std::uint64_t (&blocks)[3], std::size_t size, bool properName) noexcept {
+std::uint64_t Hash(const std::uint64_t (&blocks)[3], std::size_t size, std::uint8_t cue) noexcept {
   std::uint64_t h = (blocks[0] * 0x9E3779B97F4A7C15ull) ^ (blocks[1] * 0xC2B2AE3D27D4EB4Full) ^
-                    (blocks[2] * 0x165667B19E3779F9ull) ^ (size << 1) ^ (properName ? 1u : 0u);
+                    (blocks[2] * 0x165667B19E3779F9ull) ^ (size << 3) ^ cue;
   h ^= h >> 31;
   h *= 0xD6E8FEB86659FD93ull;
   return h ^ (h >> 32);
@@ -21,7 +21,7 @@ std::uint64_t Hash(const std::uint64_t (&blocks)[3], std::size_t size, bool prop
 
 }  // namespace
 
-bool StressCache::MakeKey(std::string_view word, bool properName, Key& key) noexcept {
+bool StressCache::MakeKey(std::string_view word, std::uint8_t cue, Key& key) noexcept {
   const std::size_t size = word.size();
   if (size == 0 || size > kLongestWord) return false;
   const char* const letters = word.data();
@@ -38,8 +38,8 @@ bool StressCache::MakeKey(std::string_view word, bool properName, Key& key) noex
     key.blocks[0] = Load(letters, size);
   }
   key.size = static_cast<std::uint8_t>(size);
-  key.properName = properName;
-  key.hash = Hash(key.blocks, size, properName);
+  key.cue = cue;
+  key.hash = Hash(key.blocks, size, cue);
   return true;
 }
 
@@ -59,7 +59,7 @@ void StressCache::Place(const Key& key, Value value) {
   Slot& slot = slots_[set + way];
   std::memcpy(slot.blocks, key.blocks, sizeof slot.blocks);
   slot.size = key.size;
-  slot.properName = key.properName ? 1 : 0;
+  slot.cue = key.cue;
   slot.value = value;
 }
 
@@ -76,8 +76,8 @@ void StressCache::Resize(std::size_t slots) {
     Key key;
     std::memcpy(key.blocks, old.blocks, sizeof key.blocks);
     key.size = old.size;
-    key.properName = old.properName != 0;
-    key.hash = Hash(key.blocks, key.size, key.properName);
+    key.cue = old.cue;
+    key.hash = Hash(key.blocks, key.size, key.cue);
     Place(key, old.value);
   }
 }

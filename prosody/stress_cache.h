@@ -1,6 +1,6 @@
 // A memo of the stress analyses of one text. Running text repeats most of its words (in a long
 // text nine tokens in ten are words met before), so the transcriber looks a word up here before
-// it analyses it. Results depend only on the typed word and whether it is read as a name.
+// it analyses it. Results depend only on the typed word and its name cue (NameCue, a byte).
 #pragma once
 
 #include <cstddef>
@@ -27,10 +27,10 @@ class StressCache {
     std::uint64_t blocks[3] = {};
     std::uint64_t hash = 0;
     std::uint8_t size = 0;
-    bool properName = false;
+    std::uint8_t cue = 0;
   };
-  // False for a word of more than kLongestWord letters (or none).
-  static bool MakeKey(std::string_view word, bool properName, Key& key) noexcept;
+  // False for a word of more than kLongestWord letters (or none). cue: the word's NameCue.
+  static bool MakeKey(std::string_view word, std::uint8_t cue, Key& key) noexcept;
 
   // The value stored for key, or nullptr. The pointer is valid until the next Store.
   const Value* Find(const Key& key) const noexcept {
@@ -65,7 +65,7 @@ class StressCache {
   struct Slot {
     std::uint64_t blocks[3];
     std::uint8_t size;
-    std::uint8_t properName;
+    std::uint8_t cue;
     Value value;
   };
   static std::uint16_t Tag(std::uint64_t hash) noexcept {
@@ -73,8 +73,7 @@ class StressCache {
   }
   static bool Same(const Slot& slot, const Key& key) noexcept {
     return slot.blocks[0] == key.blocks[0] && slot.blocks[1] == key.blocks[1] &&
-           slot.blocks[2] == key.blocks[2] && slot.size == key.size &&
-           slot.properName == (key.properName ? 1 : 0);
+           slot.blocks[2] == key.blocks[2] && slot.size == key.size && slot.cue == key.cue;
   }
   void Resize(std::size_t slots);
   void Place(const Key& key, Value value);

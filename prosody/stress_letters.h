@@ -70,6 +70,11 @@ inline bool IsUpperLetter(char c) {
   return k >= 0 && (k & 1) == 0;
 }
 inline int VowelUnit(char c) { return VowelOf(c) / 2; }
+// A lower-case consonant after which a suffix's d is written t and its c written ç.
+inline bool IsVoiceless(char c) {
+  return c == '\xE7' || c == 'f' || c == 'h' || c == 'k' || c == 'p' || c == 's' || c == '\xFE' ||
+         c == 't';
+}
 
 // One character of a suffix pattern: A = a/e, I = ı/i/u/ü, C = consonant, V = vowel, D = d/t,
 // K = k/ğ; anything else stands for itself.

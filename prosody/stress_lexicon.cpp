@@ -12,17 +12,12 @@ namespace orvanel::prosody::detail {
 extern const char kStressLexiconText[];
 extern const std::size_t kStressLexiconSize;
 
-namespace {
-
-// Windows-1254 from the lexicon's UTF-8 (compiled in, so always valid).
 std::string FromUtf8(std::string_view s) {
   std::string out;
   codepage::DecodeError error;
   codepage::Utf8ToCp1254(s, out, error);
   return out;
 }
-
-}  // namespace
 
 std::string Lower(std::string_view word) {
   std::string w(word);
@@ -43,17 +38,23 @@ const Lexicon& TheLexicon() {
       if (space == std::string_view::npos || space + 1 >= line.size()) continue;
       const std::string word = Lower(FromUtf8(line.substr(0, space)));
       const std::string_view value = line.substr(space + 1);
+      if (value == "N" || value == "V") {
+        l.roots.insert_or_assign(word, value == "N" ? kNominalRoot : kVerbRoot);
+        continue;
+      }
       const int index = value == "F" ? kFinalEntry : std::atoi(std::string(value).c_str()) - 1;
       l.entries.emplace(word, index);
       l.longest = std::max(l.longest, word.size());
       if (word.size() >= 2 && word.size() < 32)
-        l.lengths[Lexicon::Pair(word)] |= (std::uint64_t{1} << word.size()) * 0x100000001ull;
+        l.lengths[Lexicon::Pair(word)] |= std::uint32_t{1} << word.size();
+      if (word.size() >= 3 && word.size() < 32)
+        l.entryLengths[Lexicon::TripleKey(word)] |= std::uint32_t{1} << word.size();
     }
     for (const std::string& clitic : Clitics()) {
       l.entries.insert_or_assign(clitic, kCliticEntry);
       l.longest = std::max(l.longest, clitic.size());
       if (clitic.size() >= 2 && clitic.size() < 32)
-        l.lengths[Lexicon::Pair(clitic)] |= std::uint64_t{1} << (32 + clitic.size());
+        l.lengths[Lexicon::Pair(clitic)] |= std::uint32_t{1} << clitic.size();
     }
     return l;
   }();

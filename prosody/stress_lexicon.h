@@ -100,24 +100,37 @@ class WordMap {
 };
 using WordSet = std::unordered_set<std::string, ViewHash, std::equal_to<>>;
 
+// Values of Lexicon::roots.
+inline constexpr int kNominalRoot = 1;  // a noun or adjective a copula often follows: genç, hazır
+inline constexpr int kVerbRoot = 2;     // a verb root whose aorist takes person endings: oku, yap
+
 struct Lexicon {
   WordMap entries;          // word -> 0-based syllable, kFinalEntry or kCliticEntry
+  WordMap roots;            // root -> kNominalRoot or kVerbRoot, for the copula check
   std::size_t longest = 0;  // the longest word in entries
-  // By the first two letters of a word (Pair; two pairs may share a slot), the lengths < 32
-  // that words of entries with those letters have: bit n of the low half for an entry of n
-  // letters that is not a clitic, of the high half for any word of entries. One load tells both.
-  std::array<std::uint64_t, 4096> lengths{};
+  // By the first two letters of a word (Pair; two pairs may share a slot), bit n for a word of
+  // n letters (n < 32) among the entries, clitics included.
+  std::array<std::uint32_t, 4096> lengths{};
+  // By the first three letters (TripleKey), the lengths < 32 of the entries that are not
+  // clitics: the prefixes of a word that may be entries, most often none.
+  std::array<std::uint32_t, 4096> entryLengths{};
   std::uint32_t EntryLengths(std::string_view w) const noexcept {
-    return static_cast<std::uint32_t>(lengths[Pair(w)]);
+    return w.size() < 3 ? 0 : entryLengths[TripleKey(w)];
   }
   // Whether w may be a word of entries: false means it certainly is not.
   bool MayHold(std::string_view w) const noexcept {
     if (w.size() > longest) return false;
     if (w.size() < 2 || w.size() >= 32) return true;
-    return (lengths[Pair(w)] >> 32 & (std::uint64_t{1} << w.size())) != 0;
+    return (lengths[Pair(w)] >> w.size() & 1) != 0;
   }
   static std::size_t Pair(std::string_view w) {
     return (static_cast<unsigned char>(w[0]) * 67u + static_cast<unsigned char>(w[1])) & 4095u;
+  }
+  // The first three letters of w (at least three) as a slot of 4096; two triples may share one.
+  static std::size_t TripleKey(std::string_view w) noexcept {
+    return (static_cast<unsigned char>(w[0]) * 4489u + static_cast<unsigned char>(w[1]) * 67u +
+            static_cast<unsigned char>(w[2])) &
+           4095u;
   }
 };
 
@@ -130,5 +143,8 @@ const WordSet& Clitics();
 
 // The word in lower case, through the letter tables.
 std::string Lower(std::string_view word);
+
+// Windows-1254 from the UTF-8 of a compiled-in table (always valid).
+std::string FromUtf8(std::string_view s);
 
 }  // namespace orvanel::prosody::detail

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "frontend/number_reading.h"
+#include "frontend/phrase_marks.h"
 #include "frontend/symbol_names.h"
 #include "frontend/text_to_phonetic.h"
 #include "frontend/word_transcription.h"
@@ -20,6 +21,7 @@ void StressTranscriber::AppendRun(const frontend::Run& piece, std::string& out) 
     case RunKind::kSymbols: {
       frontend::AppendSymbols(run, out);
       afterApostrophe_ = lastWasWord_ && (run == "'" || run == std::string_view(&kRightQuote, 1));
+      nameMark_ = !run.empty() && run.back() == frontend::kNameMark;
       for (const char c : run) {  // (find_first_of would search the set once per character)
         if (c == '.' || c == '!' || c == '?' || c == ':' || c == ';' || c == '\n') {
           sentenceStart_ = true;
@@ -34,20 +36,20 @@ void StressTranscriber::AppendRun(const frontend::Run& piece, std::string& out) 
       if (afterApostrophe_ || !marks_) {  // the suffixes of a name: the name keeps the stress
         frontend::AppendTranscribedWord(run, scratch_, out);
       } else {
+        // Most words are in lower case and stand before no apostrophe: no name.
         const bool apostrophe = rest.size() >= 2 && (rest[0] == '\'' || rest[0] == kRightQuote) &&
                                 frontend::ClassifyChar(rest[1]) == frontend::CharClass::kLetter;
-        // A capital inside a sentence marks a name; a word all in capitals (a heading, an
-        // abbreviation) does not.
-        const bool capital = !run.empty() && IsUpperLetter(run[0]) && !sentenceStart_ &&
-                             !std::all_of(run.begin(), run.end(), IsUpperLetter);
-        const bool properName = apostrophe || capital;
+        const NameCue cue = nameMark_               ? NameCue::kJoined
+                            : apostrophe            ? NameCue::kName
+                            : IsUpperLetter(run[0]) ? CapitalCue(run, rest)
+                                                    : NameCue::kNone;
         // The word's slot in the memo is fetched while the word is transcribed.
         StressCache::Key key;
-        const bool keep = StressCache::MakeKey(run, properName, key);
+        const bool keep = StressCache::MakeKey(run, static_cast<std::uint8_t>(cue), key);
         if (keep) Memo().Prefetch(key);
         frontend::AppendTranscribedWord(run, scratch_, out);
         const std::size_t at =
-            MarkOffset(run, properName, keep ? &key : nullptr, std::string_view(out).substr(start));
+            MarkOffset(run, cue, keep ? &key : nullptr, std::string_view(out).substr(start));
         if (at != std::string::npos) {
           // Shift the few letters after the mark by hand: a word is short.
           out.push_back(frontend::kStressMark);
@@ -58,6 +60,7 @@ void StressTranscriber::AppendRun(const frontend::Run& piece, std::string& out) 
         }
       }
       afterApostrophe_ = false;
+      nameMark_ = false;
       lastWasWord_ = true;
       sentenceStart_ = false;
       return;
@@ -66,6 +69,7 @@ void StressTranscriber::AppendRun(const frontend::Run& piece, std::string& out) 
       word_.clear();
       frontend::AppendNumber(run, word_);
       afterApostrophe_ = false;
+      nameMark_ = false;
       lastWasWord_ = false;
       sentenceStart_ = false;
       if (!marks_ || word_.find(frontend::kStressMark) != std::string::npos) {
@@ -90,17 +94,34 @@ void StressTranscriber::AppendRun(const frontend::Run& piece, std::string& out) 
     case RunKind::kSingleLetter:
       frontend::AppendSpelledLetter(run, out);
       afterApostrophe_ = false;
+      nameMark_ = false;
       lastWasWord_ = false;
       return;
     case RunKind::kLiteral:
       out.append(run);
       afterApostrophe_ = false;
+      nameMark_ = false;
       lastWasWord_ = false;
       return;
   }
 }
 
-std::size_t StressTranscriber::MarkOffset(std::string_view word, bool properName,
+NameCue StressTranscriber::CapitalCue(std::string_view run, std::string_view rest) const {
+  // A word all in capitals (a heading, an abbreviation) is no name.
+  if (std::all_of(run.begin(), run.end(), IsUpperLetter)) return NameCue::kNone;
+  if (!sentenceStart_) return NameCue::kName;
+  // At the start of a sentence a capital says nothing, unless the word is the whole sentence.
+  for (const char c : rest) {
+    if (c == '.' || c == '!' || c == '?' || c == '\n') break;
+    const frontend::CharClass k = frontend::ClassifyChar(c);
+    if (k == frontend::CharClass::kLetter || k == frontend::CharClass::kDigit ||
+        k == frontend::CharClass::kOpenBrace)
+      return NameCue::kNone;
+  }
+  return NameCue::kAlone;
+}
+
+std::size_t StressTranscriber::MarkOffset(std::string_view word, NameCue cue,
                                           const StressCache::Key* key,
                                           std::string_view transcription) {
   constexpr std::size_t npos = std::string_view::npos;
@@ -110,7 +131,7 @@ std::size_t StressTranscriber::MarkOffset(std::string_view word, bool properName
       return known->mark == StressCache::kNoMark ? npos : known->mark;
     }
   }
-  const WordStress stress = StressOf(word, properName);
+  const WordStress stress = StressOf(word, cue);
   ++counts_[static_cast<int>(stress.rule)];
   const std::size_t at =
       stress.syllable >= 0 ? StressMarkOffset(transcription, stress.syllable) : npos;

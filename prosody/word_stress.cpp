@@ -4,8 +4,10 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
+#include "prosody/place_names.h"
 #include "prosody/stress_letters.h"
 #include "prosody/stress_lexicon.h"
 
@@ -56,14 +58,27 @@ std::string_view Syllables::Count(std::string_view word) {
   return {lower, n};
 }
 
-bool IsSuffixOnset(std::string_view rest) {
-  static constexpr std::string_view kOnsets[] = {"lAr",   "DA",  "nIn", "In",    "yA", "yI",
-                                                 "sI",    "ylA", "ki",  "k\xFC", "lI", "cI",
-                                                 "\xE7I", "DIr", "m",   "n",     "I",  "A"};
+// Whether a suffix's first letter d/t (or c/ç) at position p agrees with the letter before it:
+// t and ç after a voiceless consonant, d and c after anything else.
+bool VoicingAgrees(std::string_view w, std::size_t p) {
+  if (p == 0) return false;
+  const bool voiceless = w[p] == 't' || w[p] == '\xE7';
+  return voiceless == IsVoiceless(w[p - 1]);
+}
+
+// Whether w continues after its first len letters (a lexicon entry) like a suffix. The copulas
+// too: a root of the lexicon is a noun, an adjective or an adverb (kadardı); after a vowel they
+// begin with y (taksitini is no taksi with -DI).
+bool IsSuffixOnset(std::string_view w, std::size_t len) {
+  static constexpr std::string_view kOnsets[] = {
+      "lAr", "DA",    "nIn", "In",  "yA",  "yI",      "sI", "ylA", "ki", "k\xFC", "lI",
+      "cI",  "\xE7I", "DIr", "ydI", "ysA", "ymI\xFE", "m",  "n",   "I",  "A"};
+  const std::string_view rest = w.substr(len);
   for (std::string_view p : kOnsets) {
     if (MatchAt(rest, 0, p)) return true;
   }
-  return false;
+  if (!IsConsonant(w[len - 1])) return false;
+  return (MatchAt(rest, 0, "DI") && VoicingAgrees(w, len)) || MatchAt(rest, 0, "sA");
 }
 
 struct Candidate {
@@ -74,6 +89,197 @@ struct Candidate {
 void Offer(Candidate& best, int syllable, StressRule rule) {
   if (syllable < 0) return;
   if (best.syllable < 0 || syllable < best.syllable) best = {syllable, rule};
+}
+
+// The part of a word before an ending, with what Syllables knows of it.
+struct Stem {
+  std::string_view letters;
+  std::size_t hash;  // WordMap::Hash(letters)
+  int vowels;
+};
+Stem StemOf(std::string_view w, const Syllables& s, std::size_t length) {
+  return {w.substr(0, length), s.prefix[length], s.before[length]};
+}
+
+// A root of the lexicon's lists (kNominalRoot, kVerbRoot), or 0. A consonant that softens
+// before a vowel is also looked up hard: genc-im -> genç, ed-er -> et.
+int RootKind(std::string_view root, std::size_t hash) {
+  const WordMap& roots = TheLexicon().roots;
+  if (root.empty()) return 0;
+  if (const auto* it = roots.find(root, hash)) return it->second;
+  static constexpr char kSoft[] = {'c', '\xF0', 'b', 'd'};
+  static constexpr char kHard[] = {'\xE7', 'k', 'p', 't'};
+  char hard[32];
+  if (root.size() > sizeof hard) return 0;
+  for (std::size_t i = 0; i < 4; ++i) {
+    if (root.back() != kSoft[i]) continue;
+    std::copy(root.begin(), root.end(), hard);
+    hard[root.size() - 1] = kHard[i];
+    if (const auto* it = roots.find(std::string_view(hard, root.size()))) return it->second;
+  }
+  return 0;
+}
+int RootKind(std::string_view root) { return RootKind(root, WordMap::Hash(root)); }
+
+// The verbs of one syllable whose aorist is -Ir (all others of one syllable take -Ar).
+bool TakesIrAorist(std::string_view root) {
+  static constexpr std::string_view kRoots[] = {"al", "bil",   "bul", "dur", "gel", "g\xF6r", "kal",
+                                                "ol", "\xF6l", "san", "var", "ver", "vur"};
+  for (std::string_view r : kRoots)
+    if (root == r) return true;
+  return false;
+}
+
+// Whether stem ends in an aorist: a listed verb root with -r (oku-r, iste-r) or -Ar (yap-ar,
+// ed-er), a verb of the thirteen with -Ir (gel-ir), the abilitative -(y)Abil-Ir (yapabil-ir),
+// a compound with etmek (bahsed-er), or -Ir after a longer verb stem (düşün-ür, anlatıl-ır).
+bool EndsInAorist(std::string_view stem) {
+  const std::size_t n = stem.size();
+  if (n < 3 || stem[n - 1] != 'r' || !IsVowel(stem[n - 2])) return false;
+  if (RootKind(stem.substr(0, n - 1)) == kVerbRoot) return true;
+  const std::string_view root = stem.substr(0, n - 2);
+  if (!IsConsonant(root.back())) return false;
+  if (MatchChar('A', stem[n - 2])) {
+    return RootKind(root) == kVerbRoot || (root.size() >= 3 && EndsWith(root, "ed"));
+  }
+  if (TakesIrAorist(root)) return true;
+  if (root.size() >= 4 && EndsWith(root, "Abil")) return true;
+  // A longer verb stem ends in the l, n or ş of a derivation after its vowel (düşün-, anlatıl-,
+  // çalış-, davran-); arabirim is no arab-ır-ım.
+  int vowels = 0;
+  for (const char c : root) vowels += IsVowel(c) ? 1 : 0;
+  const char last = root.back();
+  return vowels >= 2 && (last == 'l' || last == 'n' || last == '\xFE') &&
+         IsVowel(root[root.size() - 2]);
+}
+
+// Whether a stem that ends in a consonant is a noun or an adjective by what is known of it: an
+// ending that only nominals have (the infinitive -mAk, -sIz, -lIk, and the plural -lAr where
+// plural says it counts), a nominal root of the lexicon, an entry of the lexicon or the
+// gazetteer.
+bool IsNominalStem(const Stem& stem, bool plural) {
+  const std::string_view w = stem.letters;
+  if (stem.vowels >= 2 && (EndsWith(w, "mAk") || EndsWith(w, "sIz") || EndsWith(w, "lIk") ||
+                           (plural && EndsWith(w, "lAr"))))
+    return true;
+  if (RootKind(w, stem.hash) == kNominalRoot) return true;
+  const Lexicon& lexicon = TheLexicon();
+  if (lexicon.MayHold(w)) {
+    const auto* e = lexicon.entries.find(w, stem.hash);
+    if (e != nullptr && e->second != kCliticEntry) return true;
+  }
+  const PlaceNames& places = ThePlaceNames();
+  return w.size() < 32 && (places.NameLengths(w) >> w.size() & 1) != 0 &&
+         places.entries.find(w, stem.hash) != nullptr;
+}
+
+// The same for a stem that ends in a vowel, before -sIn and -sInIz (hastasın, haklısın,
+// evdesin; not the imperative of okusun).
+bool IsNominalVowelStem(const Stem& stem) {
+  const std::string_view w = stem.letters;
+  if (stem.vowels >= 2) {
+    const std::size_t n = w.size();
+    const bool agentive = (w[n - 2] == 'c' || w[n - 2] == '\xE7') && MatchChar('I', w[n - 1]);
+    if (EndsWith(w, "lI") || (agentive && VoicingAgrees(w, n - 2)) ||
+        (EndsWith(w, "DA") && VoicingAgrees(w, n - 2)))
+      return true;
+  }
+  return RootKind(w, stem.hash) == kNominalRoot;
+}
+
+// Copulas and person endings at the end of a word after a stem that ends in a consonant (the
+// vowel-final stems, with their buffer y, are Detect's): the syllable before them when the stem
+// is a nominal or an aorist. What rules cannot tell apart stays final: the past of a verb
+// (geldi), the imperative (gelsin), the possessive (kararım).
+enum EndingKind : std::uint8_t {
+  kTense,
+  kFirstSingular,
+  kFirstPlural,
+  kSecondSingular,
+  kSecondPlural
+};
+struct Ending {
+  std::string_view pattern;
+  EndingKind kind;
+};
+constexpr Ending kEndings[] = {
+    {"sInIz", kSecondPlural}, {"sIn", kSecondSingular}, {"Im", kFirstSingular},
+    {"Iz", kFirstPlural},     {"DI", kTense},           {"DIm", kTense},
+    {"DIn", kTense},          {"DIk", kTense},          {"DInIz", kTense},
+    {"DIlAr", kTense},        {"sA", kTense},           {"sAm", kTense},
+    {"sAn", kTense},          {"sAk", kTense},          {"sAnIz", kTense},
+    {"mI\xFE", kTense},       {"mI\xFEIm", kTense},     {"mI\xFEsIn", kTense},
+    {"mI\xFEIz", kTense},     {"mI\xFEsInIz", kTense},  {"mI\xFElAr", kTense},
+};
+static_assert(std::size(kEndings) <= 32);
+// By a word's last letter, the endings that letter can close.
+const std::array<std::uint32_t, 256> kEndingsByLastLetter = [] {
+  std::array<std::uint32_t, 256> t{};
+  for (int b = 0; b < 256; ++b)
+    for (std::size_t k = 0; k < std::size(kEndings); ++k)
+      if (MatchChar(kEndings[k].pattern.back(), static_cast<char>(b))) t[b] |= 1u << k;
+  return t;
+}();
+
+void DetectCopulaAfterStem(std::string_view w, const Syllables& s, std::size_t from,
+                           Candidate& best) {
+  const std::size_t n = w.size();
+  std::uint32_t candidates = kEndingsByLastLetter[static_cast<unsigned char>(w[n - 1])];
+  for (; candidates != 0; candidates &= candidates - 1) {
+    const Ending& ending = kEndings[std::countr_zero(candidates)];
+    if (!EndsWith(w, ending.pattern)) continue;
+    const std::size_t e = n - ending.pattern.size();
+    if (e < std::max<std::size_t>(from, 2) || s.before[e] < 1) continue;
+    if (ending.pattern[0] == 'D' && !VoicingAgrees(w, e)) continue;
+    const Stem stem = StemOf(w, s, e);
+    const bool vowelStem = IsVowel(w[e - 1]);
+    bool nominal = false;
+    switch (ending.kind) {
+      case kSecondPlural:  // no verb root takes -sInIz directly
+        nominal = true;
+        break;
+      case kSecondSingular:
+        nominal = vowelStem ? IsNominalVowelStem(stem)
+                            : EndsInAorist(stem.letters) || IsNominalStem(stem, true);
+        break;
+      case kFirstSingular:
+        // A noun with -Im is most often "my ...": only listed nominals. A -lA verb with -r is
+        // the plural too (işlerim is "my work" more often than "I process").
+        nominal = !vowelStem && ((EndsInAorist(stem.letters) && !EndsWith(stem.letters, "lAr")) ||
+                                 EndsWith(stem.letters, "sIz") ||
+                                 RootKind(stem.letters, stem.hash) == kNominalRoot);
+        break;
+      case kFirstPlural:
+        nominal = !vowelStem && (EndsInAorist(stem.letters) || IsNominalStem(stem, true));
+        break;
+      case kTense:
+        // var: the existential before a bare copula (vardı, varmış); vardım is "I arrived".
+        nominal = !vowelStem && !(stem.letters == "var" && e + 3 < n) &&
+                  (EndsInAorist(stem.letters) || IsNominalStem(stem, true));
+        break;
+    }
+    if (nominal) Offer(best, s.before[e] - 1, StressRule::kCopula);
+  }
+}
+
+// Whether rest is nothing or a person ending after -(y)DI or -(y)sA (hastaydık, evdeyseler).
+bool EndsInPerson(std::string_view rest) {
+  return rest.empty() || rest == "m" || rest == "n" || rest == "k" || MatchAt(rest, 0, "nIz") ||
+         MatchAt(rest, 0, "lAr");
+}
+// The same after -(y)mIş (hastaymışım, evdeymişsiniz, doktormuştur).
+bool EndsInEvidentialPerson(std::string_view rest) {
+  static constexpr std::string_view kEndings[] = {"Im", "sIn", "Iz", "sInIz", "lAr", "DIr"};
+  if (rest.empty()) return true;
+  for (std::string_view e : kEndings)
+    if (rest.size() == e.size() && MatchAt(rest, 0, e)) return true;
+  return false;
+}
+// Whether the high vowel i follows vowel v in harmony: front or back, round or not alike.
+bool IsInHarmony(char v, char i) {
+  auto back = [](char c) { return c == 'a' || c == kDotlessI || c == 'o' || c == 'u'; };
+  auto round = [](char c) { return c == 'o' || c == '\xF6' || c == 'u' || c == kUUml; };
+  return back(v) == back(i) && round(v) == round(i);
 }
 
 // The suffix detectors; only matches that start at or after `from` count.
@@ -101,12 +307,15 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
     if (c == 'y' && p >= 2 && MatchAt(w, p, "yor") && MatchChar('I', w[p - 1]) &&
         IsConsonant(w[p - 2]) && p - 1 >= from)
       Offer(best, own(p - 1), StressRule::kProgressive);
-    // Copula after a vowel-final word of two syllables or more.
+    // Copula after a vowel-final word of two syllables or more, with nothing after it but its
+    // person endings (bireysel is no -ysA), the person endings in harmony (arayüz is no -yIz).
     if (w[p] == 'y' && IsVowel(w[p - 1]) && s.before[p] >= 2) {
-      const bool copula = MatchAt(w, p, "ydI") || MatchAt(w, p, "ymI\xFE") ||
-                          MatchAt(w, p, "ysA") ||
-                          (p + 3 == n && (MatchAt(w, p, "yIm") || MatchAt(w, p, "yIz")));
-      if (copula && n - p <= 8) Offer(best, before(p), StressRule::kCopula);
+      const bool copula =
+          ((MatchAt(w, p, "ydI") || MatchAt(w, p, "ysA")) && EndsInPerson(w.substr(p + 3))) ||
+          (MatchAt(w, p, "ymI\xFE") && EndsInEvidentialPerson(w.substr(p + 4))) ||
+          (p + 3 == n && (MatchAt(w, p, "yIm") || MatchAt(w, p, "yIz")) &&
+           IsInHarmony(w[p - 1], w[p + 1]));
+      if (copula) Offer(best, before(p), StressRule::kCopula);
     }
   });
   // Copula and person endings after the tense markers -mIş, -AcAk, -mAz, -yor; the ending
@@ -163,9 +372,13 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
         Offer(best, s.before[p + 1] - 1, StressRule::kPreStressing);
       if ((p = tail("lArcA")) != npos && s.before[p] >= 1)
         Offer(best, own(p), StressRule::kPreStressing);
+      // Adverbial -CA after a stem of two syllables or more: yavaşça, güzelce, dikkatlice.
+      if (n >= 3 && (w[n - 2] == 'c' || w[n - 2] == '\xE7') && n - 2 >= from &&
+          s.before[n - 2] >= 2 && VoicingAgrees(w, n - 2))
+        Offer(best, before(n - 2), StressRule::kEquative);
       break;
     case 'r':
-      if ((p = tail("DIr")) != npos && s.before[p] >= 1)
+      if ((p = tail("DIr")) != npos && s.before[p] >= 1 && VoicingAgrees(w, p))
         Offer(best, before(p), StressRule::kGeneralizing);
       break;
     case 'i':
@@ -178,6 +391,7 @@ void Detect(std::string_view w, const Syllables& s, std::size_t from, Candidate&
     default:
       break;
   }
+  DetectCopulaAfterStem(w, s, from, best);
 }
 
 // Antepenultimate when it is closed and the penultimate open, else the penultimate; two
@@ -219,12 +433,40 @@ std::string_view StressRuleName(StressRule rule) {
       "lexicon",      "proper name", "reduplication",
       "negative -mA", "-(I)yor",     "-ArAk/-IncA/-mAksIzIn/-sAnA",
       "copula",       "-DIr",        "-ken/-lA/-lArcA/-leyin",
-      "-ki"};
+      "-ki",          "place name",  "-CA"};
   const int i = static_cast<int>(rule);
   return i >= 0 && i < kStressRuleCount ? kNames[i] : "?";
 }
 
-WordStress StressOf(std::string_view word, bool properName) {
+namespace {
+
+// The gazetteer's stress for w: a name of it alone or followed by the suffixes of a name, the
+// longest that fits. length: the name's letters. -1 when none (or only a name that is also a
+// common word, where the cue shows no name).
+int PlaceStress(std::string_view w, const Syllables& s, NameCue cue, std::size_t& length) {
+  const PlaceNames& places = ThePlaceNames();
+  std::uint32_t lengths = places.NameLengths(w);
+  if (w.size() < 31) lengths &= (std::uint32_t{2} << w.size()) - 1;
+  while (lengths != 0) {
+    const std::size_t len = 31 - static_cast<std::size_t>(std::countl_zero(lengths));
+    lengths &= ~(std::uint32_t{1} << len);
+    const auto* it = places.entries.find(w.substr(0, len), s.prefix[len]);
+    if (it == nullptr) continue;
+    if ((it->second & PlaceNames::kCommonWord) != 0 && cue == NameCue::kNone) continue;
+    if (len < w.size()) {
+      const bool named = cue == NameCue::kName || cue == NameCue::kJoined;
+      if ((it->second & PlaceNames::kCommonWithSuffix) != 0 && !named) continue;
+      if (!IsNameSuffixChain(w.substr(0, len), w.substr(len), cue == NameCue::kJoined)) continue;
+    }
+    length = len;
+    return it->second & PlaceNames::kSyllable;
+  }
+  return -1;
+}
+
+}  // namespace
+
+WordStress StressOf(std::string_view word, NameCue cue) {
   Syllables s;
   const std::string_view w = s.Count(word);  // lower case, at most 256 letters
   const Lexicon& lexicon = TheLexicon();
@@ -241,6 +483,8 @@ WordStress StressOf(std::string_view word, bool properName) {
     const int index = it->second == kFinalEntry ? s.count - 1 : std::min(it->second, s.count - 1);
     return {index, it->second == kFinalEntry ? StressRule::kFinal : StressRule::kLexicon};
   }
+  std::size_t placeLength = 0;
+  const int place = PlaceStress(w, s, cue, placeLength);
   Candidate best;
   std::size_t from = 0;
   // The longest entry that the word begins with, when the rest starts like a suffix.
@@ -251,9 +495,9 @@ WordStress StressOf(std::string_view word, bool properName) {
   while (lengths != 0) {
     const std::size_t len = 31 - static_cast<std::size_t>(std::countl_zero(lengths));
     lengths &= ~(std::uint32_t{1} << len);
+    if (len <= placeLength) break;  // a longer name of the gazetteer is the word's root
     const auto it = lexicon.entries.find(w.substr(0, len), s.prefix[len]);
-    if (it == lexicon.entries.end() || it->second == kCliticEntry ||
-        !IsSuffixOnset(std::string_view(w).substr(len)))
+    if (it == lexicon.entries.end() || it->second == kCliticEntry || !IsSuffixOnset(w, len))
       continue;
     // A root that is final-stressed passes the stress on to its suffixes, as any word does.
     const int stemLast = s.before[len] - 1;
@@ -262,16 +506,20 @@ WordStress StressOf(std::string_view word, bool properName) {
     from = len;
     break;
   }
-  if (best.syllable < 0 && properName) {
-    std::string_view stem = w;
+  // A name of the gazetteer: the suffixes after a name carry no stress.
+  if (from == 0 && place >= 0) return {std::min(place, s.count - 1), StressRule::kPlaceName};
+  if (best.syllable < 0 && (cue == NameCue::kName || cue == NameCue::kJoined)) {
+    // A name joined with its suffixes is analysed without them.
+    const std::size_t size = cue == NameCue::kJoined ? JoinedNameStem(w) : w.size();
+    std::string_view stem = w.substr(0, size);
     if (EndsWith(stem, "stan")) {
-      Offer(best, s.count - 1, StressRule::kProperName);
+      Offer(best, s.before[size] - 1, StressRule::kProperName);
     } else {
       // A derived -lI / -lIk form of a name keeps the name's stress: Ankaralı, İstanbullu.
       std::size_t cut = 0;
       if (EndsWith(stem, "lI")) cut = 2;
       if (EndsWith(stem, "lIk")) cut = 3;
-      if (cut != 0 && s.before[w.size() - cut] >= 2) stem = stem.substr(0, w.size() - cut);
+      if (cut != 0 && s.before[size - cut] >= 2) stem = stem.substr(0, size - cut);
       Offer(best, Sezer(stem), StressRule::kProperName);
     }
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -26,8 +27,10 @@ enum class StressRule : int {
   kGeneralizing,     // before -DIr
   kPreStressing,     // before -(y)ken, -(y)lA, -lArcA, -leyin
   kRelativeKi,       // before -ki
+  kPlaceName,        // a name of the gazetteer (prosody/place_names.txt), alone or with suffixes
+  kEquative,         // before adverbial -CA: yavaşça, güzelce
 };
-inline constexpr int kStressRuleCount = 13;
+inline constexpr int kStressRuleCount = 15;
 std::string_view StressRuleName(StressRule rule);
 
 struct WordStress {
@@ -35,10 +38,24 @@ struct WordStress {
   StressRule rule = StressRule::kNone;
 };
 
-// The stressed syllable of one word (letters only). properName: written with a capital inside a
-// sentence, or directly before an apostrophe. "kitaplar" -> 2, "gelmedi" -> 0, "Ankara" (name) ->
-// 0, "mısın" -> none.
-WordStress StressOf(std::string_view word, bool properName);
+// What the text shows of a word being a proper name, by its spelling and its place.
+enum class NameCue : std::uint8_t {
+  kNone = 0,    // lower case, or a capital that starts a sentence of more words
+  kAlone = 1,   // a capital word that is a sentence of its own ("Ordu.", a screen reader's word)
+  kName = 2,    // a capital inside a sentence, or any word directly before an apostrophe
+  kJoined = 3,  // after the name mark: a name with its suffixes joined on ("Adanaya")
+};
+
+// The stressed syllable of one word (letters only). A place name of the gazetteer keeps its
+// stress with any cue, unless a common word is spelled the same: then it needs kAlone, kName or
+// kJoined. kName and kJoined make any other word a name (the place-name rule), kJoined on the
+// part before its suffixes. "kitaplar" -> 2, "gelmedi" -> 0, "Ankara" -> 0, "Adanaya" (kJoined)
+// -> 1, "mısın" -> none.
+WordStress StressOf(std::string_view word, NameCue cue);
+// properName: kName, else kNone.
+inline WordStress StressOf(std::string_view word, bool properName) {
+  return StressOf(word, properName ? NameCue::kName : NameCue::kNone);
+}
 
 // The question particle and its forms (mi, mısın, muydu ...), lower case.
 bool IsQuestionParticle(std::string_view lowerWord);
@@ -78,13 +95,17 @@ class StressTranscriber {
  private:
   // The mark's offset in transcription (the word's own, just appended), from the memo (key:
   // the word's, nullptr for a word the memo does not keep) or the analysis; counts its rule.
-  std::size_t MarkOffset(std::string_view word, bool properName, const StressCache::Key* key,
+  std::size_t MarkOffset(std::string_view word, NameCue cue, const StressCache::Key* key,
                          std::string_view transcription);
+  // What the text shows of a word run that begins with a capital being a name; rest is the
+  // text after it.
+  NameCue CapitalCue(std::string_view run, std::string_view rest) const;
 
   bool marks_ = true;
   bool sentenceStart_ = true;
   bool afterApostrophe_ = false;  // the last run was an apostrophe right after a word
   bool lastWasWord_ = false;
+  bool nameMark_ = false;  // the last run ended with frontend::kNameMark
   std::string scratch_;
   std::string word_;
   int counts_[kStressRuleCount] = {};

@@ -1,8 +1,12 @@
 // orvanel-stress-report: runs the stressed transcription over a text file (one sentence a line,
 // UTF-8; default the 979 benchmark sentences) and counts the words stressed on a non-final
 // syllable, by the rule that put the stress there, with ten examples per rule.
+//   orvanel-stress-report [--words] [FILE]
+// --words lists every word instead, one a line: the line number, the word with its stressed
+// vowel in brackets, and its rule; two such lists diffed show what a change of the rules did.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <string>
@@ -30,11 +34,22 @@ std::string Shown(const std::string& cp1254, int syllable) {
   return orvanel::codepage::Cp1254ToUtf8(marked);
 }
 
+std::string RuleName(int rule) {
+  return std::string(orvanel::prosody::StressRuleName(static_cast<StressRule>(rule)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string path =
-      argc > 1 ? argv[1] : std::string(ORVANEL_BENCH_DATA_DIR) + "/turkish-sentences.txt";
+  bool listWords = false;
+  std::string path = std::string(ORVANEL_BENCH_DATA_DIR) + "/turkish-sentences.txt";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--words") == 0) {
+      listWords = true;
+    } else {
+      path = argv[i];
+    }
+  }
   std::ifstream in(path);
   if (!in) {
     std::fprintf(stderr, "cannot read %s\n", path.c_str());
@@ -42,9 +57,10 @@ int main(int argc, char** argv) {
   }
   std::map<int, int> nonFinal;
   std::map<int, std::vector<std::string>> examples;
-  int words = 0, polysyllabic = 0, unstressed = 0, sentences = 0;
+  int words = 0, polysyllabic = 0, unstressed = 0, sentences = 0, lineNumber = 0;
   std::string line;
   while (std::getline(in, line)) {
+    ++lineNumber;
     std::string text;
     orvanel::codepage::DecodeError error;
     if (!orvanel::codepage::Utf8ToCp1254(line, text, error)) continue;
@@ -67,19 +83,22 @@ int main(int argc, char** argv) {
       int vowels = 0;
       for (char c : run) vowels += orvanel::frontend::VowelLookup(c) >= 0;
       if (vowels >= 2) ++polysyllabic;
+      // Where the mark went: vowels of the piece before it (a soft-g copy is not a syllable).
+      const std::size_t mark = piece.find('`');
+      int syllable = -1;
+      for (std::size_t i = 0; mark != std::string::npos && i < mark; ++i)
+        if (orvanel::frontend::VowelLookup(piece[i]) >= 0 &&
+            !(i + 1 < piece.size() && piece[i + 1] == '^'))
+          ++syllable;
+      if (listWords) {
+        std::printf("%d\t%s\t%s\n", lineNumber, Shown(std::string(run), syllable).c_str(),
+                    RuleName(rule).c_str());
+      }
       if (rule == static_cast<int>(StressRule::kNone)) {
         ++unstressed;
         return;
       }
-      // Where the mark went: vowels of the piece before it (a soft-g copy is not a syllable).
-      const std::size_t mark = piece.find('`');
-      if (mark == std::string::npos) return;
-      int syllable = -1;
-      for (std::size_t i = 0; i < mark; ++i)
-        if (orvanel::frontend::VowelLookup(piece[i]) >= 0 &&
-            !(i + 1 < piece.size() && piece[i + 1] == '^'))
-          ++syllable;
-      if (syllable >= vowels - 1) return;
+      if (mark == std::string::npos || syllable >= vowels - 1) return;
       ++nonFinal[rule];
       auto& list = examples[rule];
       const std::string shown = Shown(std::string(run), syllable);
@@ -87,6 +106,7 @@ int main(int argc, char** argv) {
         list.push_back(shown);
     });
   }
+  if (listWords) return 0;
   int total = 0;
   for (const auto& [rule, n] : nonFinal) total += n;
   std::printf(
@@ -96,9 +116,7 @@ int main(int argc, char** argv) {
   std::printf("non-final stress: %d words (%.1f %% of the polysyllabic ones)\n", total,
               polysyllabic > 0 ? 100.0 * total / polysyllabic : 0.0);
   for (const auto& [rule, n] : nonFinal) {
-    std::printf(
-        "\n%-28s %5d\n ",
-        std::string(orvanel::prosody::StressRuleName(static_cast<StressRule>(rule))).c_str(), n);
+    std::printf("\n%-28s %5d\n ", RuleName(rule).c_str(), n);
     for (const std::string& e : examples[rule]) std::printf(" %s", e.c_str());
     std::printf("\n");
   }

@@ -46,6 +46,7 @@ constexpr std::array<unsigned char, 128> kAsciiClasses = [] {
     classes[static_cast<unsigned char>(c)] = kProse;
   }
   for (int c = 0x11; c <= 0x19; ++c) classes[c] = kTrigger;  // phrase marks become blanks
+  classes[static_cast<unsigned char>(frontend::kNameMark)] = kTrigger;  // and the name mark
   for (const char c : {'#', '|', '~', '^', '&', '+', '=', '<', '>'})
     classes[static_cast<unsigned char>(c)] = kNamedSign;
   classes['.'] = kDot;

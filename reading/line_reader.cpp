@@ -94,11 +94,11 @@ void LineReader::AppendToken(const Token& token, std::string& out) {
     case TokenKind::kBrace:
     case TokenKind::kOpaque:
       // Copied as typed; only characters the code page cannot hold become a blank, as the
-      // conversion would make them, and so do the bytes of phrase marks.
+      // conversion would make them, and so do the bytes of phrase marks and the name mark.
       for (std::size_t k = 0; k < raw.size();) {
         char32_t cp;
         const std::size_t len = DecodeUtf8(raw, k, cp);
-        if ((cp == kInvalidUtf8 || InCp1254(cp)) && !IsMarkByte(raw[k])) {
+        if ((cp == kInvalidUtf8 || InCp1254(cp)) && !IsStageByte(raw[k])) {
           out += raw.substr(k, len);
         } else {
           out += ' ';

@@ -14,6 +14,9 @@ namespace orvanel::reading {
 
 inline char MarkByte(frontend::PhraseBreak boundary) { return frontend::PhraseMarkByte(boundary); }
 inline bool IsMarkByte(char c) { return frontend::PhraseMarkOf(c) != nullptr; }
+// The bytes only the stage writes: the phrase marks and the name mark. In the input they become
+// blanks.
+inline bool IsStageByte(char c) { return IsMarkByte(c) || c == frontend::kNameMark; }
 
 // A line this long (in characters) or longer that does not end with a sentence end is taken as
 // prose wrapped at a fixed width: its line feed is a blank, not a boundary.

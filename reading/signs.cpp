@@ -134,7 +134,7 @@ std::string_view SignWords(char32_t cp) {
 }  // namespace
 
 void AppendCharacter(char32_t cp, std::string& out, ReadingTrace& trace) {
-  if (cp < 0x80 && !IsMarkByte(static_cast<char>(cp))) {
+  if (cp < 0x80 && !IsStageByte(static_cast<char>(cp))) {
     out += static_cast<char>(cp);
     return;
   }

@@ -18,6 +18,12 @@ std::string LowerAscii(std::string_view text) {
   return lower;
 }
 
+// A byte of a word as the reading writes it: a letter (UTF-8 ones too) or an escape's backslash.
+bool IsWordByte(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '\\' ||
+         static_cast<unsigned char>(c) >= 0x80;
+}
+
 }  // namespace
 
 std::optional<std::size_t> LineReader::ReadWord(std::size_t i, std::string& out) {
@@ -247,13 +253,18 @@ std::optional<std::size_t> LineReader::ReadForeignWord(std::size_t i, std::strin
 }
 
 // A suffix after an apostrophe joins its word: "Türkiye'de" -> "Türkiyede". At the punctuation
-// level "all" the apostrophe is named: "Türkiye kesme işareti de".
+// level "all" the apostrophe is named: "Türkiye kesme işareti de". The word stays a name to
+// word stress: the name mark goes before it.
 std::optional<std::size_t> LineReader::ReadSuffixedWord(std::size_t i, const std::u32string& word,
                                                         std::string& out) {
   if (!SuffixAt(i + 1) || !(tokens_[i + 2].all_lower || tokens_[i].all_upper)) {
     return std::nullopt;
   }
   Count(ReadingRule::kSuffix);
+  // Before the whole word: a prefix may be written already ("e-Devlet'e" -> "eDevlete").
+  std::size_t word_start = out.size();
+  while (word_start > 0 && IsWordByte(out[word_start - 1])) --word_start;
+  out.insert(word_start, 1, frontend::kNameMark);
   if (Level() == Punctuation::kAll) {
     WriteWord(word, i + 1, out);
     out += " kesme işareti ";

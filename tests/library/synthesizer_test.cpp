@@ -414,6 +414,26 @@ TEST(Synthesizer, ProsodyMarksStressAndDrawsThePitchOnlyWhenAsked) {
     EXPECT_NEAR(static_cast<double>(tuned.lengths[k]) / designed.lengths[k], 1.0, 0.05) << k;
 }
 
+// A name that the reading stage joins with its suffixes keeps the stress of a name: the same
+// marks as the literal reading gives it by its apostrophe.
+TEST(Synthesizer, ANameJoinedAtItsApostropheKeepsItsStress) {
+  Synthesizer synthesizer(Units());
+  VoiceSettings voice;
+  voice.prosody = true;
+  for (const char* text :
+       {"Adana'ya gittik.", "Bug\xC3\xBCn Sivas'tan geldi.", "Mu\xC4\x9Fla'da"}) {
+    std::string read, literal;
+    voice.reading = true;
+    ASSERT_TRUE(synthesizer.Transcribe(text, TextEncoding::kUtf8, voice, read));
+    voice.reading = false;
+    ASSERT_TRUE(synthesizer.Transcribe(text, TextEncoding::kUtf8, voice, literal));
+    ASSERT_NE(read.find(frontend::kNameMark), std::string::npos) << text;
+    std::erase(read, frontend::kNameMark);
+    std::erase(literal, '\'');
+    EXPECT_EQ(read, literal) << text;
+  }
+}
+
 // The longest run of silent samples between sounds (not the pause at the end).
 std::size_t LongestInnerSilence(const std::vector<std::int16_t>& samples) {
   std::size_t longest = 0, run = 0;

@@ -1,5 +1,6 @@
 #include "app/speech_control.h"
 
+#include <optional>
 #include <utility>
 
 #include "library/text_feed.h"
@@ -30,12 +31,30 @@ void EngineSpeechControl::TranscribeReading(const std::string& utf8, std::string
   std::string error;
   // The edit box holds UTF-8 that Qt made, so it is always valid.
   if (!library::TranscribeText(utf8, library::TextEncoding::kUtf8, reading::ReadingOptions{},
-                               nullptr, phonetic, error))
+                               StressMemo(), phonetic, error))
     phonetic.clear();
 }
 
 void EngineSpeechControl::TranscribeText(std::string& text, std::string& phonetic) {
-  engine::TranscribeText(text, phonetic);
+  if (!intonation_) {
+    engine::TranscribeText(text, phonetic);
+    return;
+  }
+  // The literal conversion with stress marks, as the engine speaks the text with intonation.
+  std::string error;
+  library::TranscribeText(text, library::TextEncoding::kCp1254, std::nullopt, StressMemo(),
+                          phonetic, error);
+}
+
+void EngineSpeechControl::SetIntonation(bool on) {
+  intonation_ = on;
+  engine::SetProsody(on);
+}
+
+prosody::StressCache* EngineSpeechControl::StressMemo() {
+  if (!intonation_) return nullptr;
+  if (!stressMemo_) stressMemo_ = std::make_unique<prosody::StressCache>();
+  return stressMemo_.get();
 }
 
 void EngineSpeechControl::SetPitch(unsigned value) { engine::SetPitch(value); }

@@ -103,6 +103,10 @@ void MainDialog::BuildMenu() {
   turkishReadingAction_->setCheckable(true);
   turkishReadingAction_->setChecked(false);
   connect(turkishReadingAction_, &QAction::toggled, this, &MainDialog::SetTurkishReading);
+  intonationAction_ = optionsMenu->addAction(QStringLiteral("Natural &Intonation"));
+  intonationAction_->setCheckable(true);
+  intonationAction_->setChecked(false);
+  connect(intonationAction_, &QAction::toggled, this, &MainDialog::SetIntonation);
 
   const auto actions = menuBar_->findChildren<QAction*>();
   for (QAction* action : actions) {
@@ -391,6 +395,13 @@ void MainDialog::ShowAbout() {
 void MainDialog::SetTurkishReading(bool on) {
   turkishReading_ = on;
   if (turkishReadingAction_->isChecked() != on) turkishReadingAction_->setChecked(on);
+}
+
+void MainDialog::SetIntonation(bool on) {
+  if (intonation_ == on) return;
+  intonation_ = on;
+  speech_.SetIntonation(on);
+  if (intonationAction_->isChecked() != on) intonationAction_->setChecked(on);
 }
 
 QAction* MainDialog::MenuAction(int id) const {

@@ -1,6 +1,6 @@
 // The main window: the text box, the Speak/Stop button, the command buttons, the speed and pitch
-// sliders and menu 129, and the Options menu with Turkish Reading. It turns commands into calls
-// of the engine's control operations.
+// sliders and menu 129, and the Options menu with Turkish Reading and Natural Intonation. It turns
+// commands into calls of the engine's control operations.
 #pragma once
 
 #include <QDialog>
@@ -92,6 +92,11 @@ class MainDialog : public QDialog, public engine::NotifyTarget {
   void SetTurkishReading(bool on);
   bool TurkishReading() const { return turkishReading_; }
   QAction* TurkishReadingAction() const { return turkishReadingAction_; }
+  // Natural Intonation (menu Options): when on, the engine speaks with word stress and sentence
+  // intonation and Preprocess shows the stress marks. Off at start: the literal speech.
+  void SetIntonation(bool on);
+  bool Intonation() const { return intonation_; }
+  QAction* IntonationAction() const { return intonationAction_; }
 
   bool ReadyToSpeak() const { return readyToSpeak_; }
   bool HighPriority() const { return highPriority_; }
@@ -133,6 +138,8 @@ class MainDialog : public QDialog, public engine::NotifyTarget {
   bool readyToSpeak_ = true;
   bool turkishReading_ = false;
   QAction* turkishReadingAction_ = nullptr;
+  bool intonation_ = false;
+  QAction* intonationAction_ = nullptr;
 
   QMenuBar* menuBar_ = nullptr;
   QWidget* client_ = nullptr;

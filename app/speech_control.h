@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/notify_target.h"
 #include "engine/speech_engine.h"
+#include "prosody/stress_cache.h"
 
 namespace orvanel::app {
 
@@ -24,6 +26,9 @@ class SpeechControl {
   virtual void TranscribeText(std::string& text, std::string& phonetic) = 0;
   // The PhoneticText of UTF-8 text read by the Turkish reading stage, as SpeakReading speaks it.
   virtual void TranscribeReading(const std::string& utf8, std::string& phonetic) = 0;
+  // Natural intonation (the Options menu's item): word stress and sentence intonation in what
+  // is spoken and stress marks in the transcriptions. Off, both are the literal ones.
+  virtual void SetIntonation(bool on) = 0;
   virtual void SetPitch(unsigned value) = 0;
   virtual void SetSpeed(unsigned value) = 0;
   virtual unsigned GetPitch() = 0;
@@ -47,6 +52,7 @@ class EngineSpeechControl final : public SpeechControl {
   void StopSpeaking() override;
   void TranscribeText(std::string& text, std::string& phonetic) override;
   void TranscribeReading(const std::string& utf8, std::string& phonetic) override;
+  void SetIntonation(bool on) override;
   void SetPitch(unsigned value) override;
   void SetSpeed(unsigned value) override;
   unsigned GetPitch() override;
@@ -55,7 +61,12 @@ class EngineSpeechControl final : public SpeechControl {
   void Shutdown() override;
 
  private:
+  // The memo of word analyses behind the stress marks, while intonation is on.
+  prosody::StressCache* StressMemo();
+
   const engine::EngineServices& services_;
+  bool intonation_ = false;
+  std::unique_ptr<prosody::StressCache> stressMemo_;
 };
 
 }  // namespace orvanel::app

@@ -28,6 +28,7 @@ enum LongOnly {
   kLiteral,
   kSemitones,
   kProsody,
+  kNoProsody,
   kPunct,
 };
 
@@ -62,17 +63,20 @@ std::string UsageText() {
          "      --semitones=N     pitch shift, -6 to 6 (decimals allowed); default 0 (keeps the\n"
          "                        tempo and the vowels' formants; --pitch still applies on top)\n"
          "      --literal         read the text exactly as written, without the Turkish\n"
-         "                        reading of numbers, dates, abbreviations and signs\n"
+         "                        reading of numbers, dates, abbreviations and signs, in the\n"
+         "                        flat voice (no prosody unless --prosody is given)\n"
          "      --punct=LEVEL     punctuation said aloud: none (default; prose punctuation\n"
          "                        is heard as pauses), some (also signs such as # * _ by\n"
          "                        name), all (every mark by name)\n"
-         "      --prosody         Turkish word stress and sentence intonation: statements\n"
-         "                        fall, questions with mI peak before it, commas rise\n"
+         "      --no-prosody      a flat voice: no word stress and no sentence intonation\n"
+         "      --prosody         Turkish word stress and sentence intonation (the default\n"
+         "                        but with --literal): statements fall, questions with mI\n"
+         "                        peak before it, phrases rise or fall at their punctuation\n"
          "      --phonetic        print the phonetic transcription and exit\n"
-         "                        (with --prosody, with the stress marks)\n"
+         "                        (with prosody, with the stress marks)\n"
          "      --phonetic-input  the text is already phonetic notation\n"
          "      --segments        print the planned segments of every stretch\n"
-         "                        (with --prosody, each vowel's pitch targets)\n"
+         "                        (with prosody, each vowel's pitch targets)\n"
          "      --units           list the 56 built-in sound units\n"
          "      --unit=NAME       with -w, write one sound unit\n"
          "  -h, --help            show this help and exit\n"
@@ -95,6 +99,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       {"semitones", required_argument, nullptr, kSemitones},
       {"literal", no_argument, nullptr, kLiteral},
       {"prosody", no_argument, nullptr, kProsody},
+      {"no-prosody", no_argument, nullptr, kNoProsody},
       {"punct", required_argument, nullptr, kPunct},
       {"speed", required_argument, nullptr, 's'},
       {"pitch", required_argument, nullptr, 'p'},
@@ -109,6 +114,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       {nullptr, 0, nullptr, 0},
   };
   Options o;
+  std::optional<bool> prosody;  // as the last of --prosody and --no-prosody asked
   opterr = 0;
   optind = 0;  // also resets getopt's state, so parsing can run more than once
   int c;
@@ -154,7 +160,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
         o.literal = true;
         break;
       case kProsody:
-        o.prosody = true;
+        prosody = true;
+        break;
+      case kNoProsody:
+        prosody = false;
         break;
       case kPunct: {
         const std::string_view level(optarg);
@@ -206,6 +215,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     }
   }
   for (int i = optind; i < argc; ++i) o.text.emplace_back(argv[i]);
+  o.prosody = prosody.value_or(!o.literal);
   if (o.mode == Mode::Help || o.mode == Mode::Version) return o;
   if (o.raw && !o.waveFile) {
     error = "--raw needs -w FILE";

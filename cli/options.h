@@ -24,7 +24,8 @@ struct Options {
   float semitones = 0.f;                // -6..6, pitch shift that keeps the tempo
   bool literal = false;                 // --literal: no Turkish reading stage
   reading::Punctuation punctuation = reading::Punctuation::kNone;  // --punct=none|some|all
-  bool prosody = false;                 // --prosody: word stress and sentence intonation
+  // Word stress and sentence intonation: on unless --no-prosody or --literal (without --prosody).
+  bool prosody = true;
   std::optional<std::string> textFile;  // -f FILE: the text is read from FILE ("-" stdin)
   std::vector<std::string> text;        // joined by single blanks; none: standard input
 };

@@ -15,7 +15,10 @@ namespace orvanel::engine {
 namespace detail {
 
 CSpeechEngine::CSpeechEngine(const EngineServices& services)
-    : synthesizer_(units_, services.voice), services_(services) {}
+    : synthesizer_(units_, services.voice), services_(services) {
+  // The window's speech is the literal one until it asks for more.
+  voice_.prosody.store(false, std::memory_order_relaxed);
+}
 
 void CSpeechEngine::StoreRequest(SpeechRequest request, NotifyTarget* window,
                                  std::uint32_t message) {

@@ -79,7 +79,8 @@ void SetVolume(unsigned percent);
 // stretch, when the engine was given the voice data. The window never changes them.
 void SetRate(unsigned percent);
 void SetSemitones(float semitones);
-// Prosody mode (word stress and sentence intonation) for later utterances, with the voice data.
+// Prosody mode (word stress and sentence intonation) for later utterances, with the voice data
+// (off at creation).
 void SetProsody(bool on);
 // The Turkish reading stage for later UTF-8 requests (on at creation; SpeakText's Windows-1254
 // text is always read literally).

@@ -64,7 +64,8 @@ typedef struct orvanel_stretch {
 typedef int (*orvanel_audio_callback)(const orvanel_stretch* stretch, void* user_data);
 
 /* A new instance with the default settings (speed 50, pitch 50, volume 100, rate 100,
- * 0 semitones, Turkish reading on, punctuation none), or NULL when there is no memory. */
+ * 0 semitones, Turkish reading on, punctuation none, prosody on), or NULL when there is no
+ * memory. */
 ORVANEL_API orvanel_tts* orvanel_new(void);
 /* Frees an instance; NULL is allowed. It must not be synthesizing. */
 ORVANEL_API void orvanel_free(orvanel_tts* tts);
@@ -96,8 +97,8 @@ ORVANEL_API int orvanel_set_reading(orvanel_tts* tts, int on);
 enum { ORVANEL_PUNCTUATION_NONE = 0, ORVANEL_PUNCTUATION_SOME = 1, ORVANEL_PUNCTUATION_ALL = 2 };
 ORVANEL_API int orvanel_set_punctuation(orvanel_tts* tts, int level);
 /* 1: prosody mode, automatic Turkish word stress and sentence intonation (statements fall,
- * yes/no questions peak before the particle mI, commas rise); 0: the flat voice of the literal
- * reading (the default). Read once per call. */
+ * yes/no questions peak before the particle mI, phrases rise or fall at their punctuation; the
+ * default); 0: the flat voice of the literal reading. Read once per call. */
 ORVANEL_API int orvanel_set_prosody(orvanel_tts* tts, int on);
 
 /* Speaks length bytes of UTF-8 text (length -1: up to the terminating zero), calling callback

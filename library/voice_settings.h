@@ -37,8 +37,9 @@ struct VoiceSettings {
   // pauses only). The literal reading ignores it.
   std::atomic<reading::Punctuation> punctuation{reading::Punctuation::kNone};
   // Prosody mode: automatic Turkish word stress in the transcription and a sentence intonation
-  // drawn as each stretch's pitch contour (it needs the voice data).
-  std::atomic<bool> prosody{false};
+  // drawn as each stretch's pitch contour (it needs the voice data). On unless turned off: the
+  // natural reading is the default outside the window.
+  std::atomic<bool> prosody{true};
 };
 
 // Scales samples by percent (100 leaves them untouched), rounding to nearest and saturating at

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
 
   speechd::ModuleServices services;
   services.readingStage = config.readingStage;
+  services.prosody = config.prosody;
   services.logFile = config.logFile;
   services.makePlayer = [] { return std::make_unique<speechd::AlsaStretchPlayer>(); };
 

@@ -18,6 +18,13 @@ std::string Lower(std::string_view s) {
   return out;
 }
 
+// A switch's value: 1, on, yes, true or 0, off, no, false; anything else leaves it as it is.
+void SetSwitch(std::string_view value, bool& on) {
+  const std::string v = Lower(value);
+  if (v == "0" || v == "off" || v == "no" || v == "false") on = false;
+  if (v == "1" || v == "on" || v == "yes" || v == "true") on = true;
+}
+
 }  // namespace
 
 ModuleConfig ParseModuleConfig(std::string_view text) {
@@ -34,9 +41,9 @@ ModuleConfig ParseModuleConfig(std::string_view text) {
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
       value = value.substr(1, value.size() - 2);
     if (key == "orvanelreadingstage") {
-      const std::string v = Lower(value);
-      if (v == "0" || v == "off" || v == "no" || v == "false") config.readingStage = false;
-      if (v == "1" || v == "on" || v == "yes" || v == "true") config.readingStage = true;
+      SetSwitch(value, config.readingStage);
+    } else if (key == "orvanelprosody") {
+      SetSwitch(value, config.prosody);
     } else if (key == "orvanellogfile") {
       config.logFile = std::string(value);
     }

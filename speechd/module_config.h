@@ -9,6 +9,7 @@ namespace orvanel::speechd {
 
 struct ModuleConfig {
   bool readingStage = true;  // OrvanelReadingStage 1|0
+  bool prosody = true;       // OrvanelProsody 1|0
   std::string logFile;       // OrvanelLogFile "/path": empty, no log
 };
 

@@ -95,7 +95,7 @@ VoiceControls MapVoiceControls(int rate, int pitch, int volume) {
 }
 
 void ApplyVoiceControls(const VoiceControls& controls, library::VoiceSettings& voice) {
-  // The voice controls keep the designed speed and pitch values at their defaults.
+  // The voice controls keep the literal speed and pitch values at their defaults.
   const double rate =
       std::clamp(std::round(controls.ratePercent), static_cast<double>(synth::kMinRatePercent),
                  static_cast<double>(synth::kMaxRatePercent));

@@ -44,7 +44,7 @@ struct VoiceControls {
 VoiceControls MapVoiceControls(int rate, int pitch, int volume);
 
 // Writes the controls into the voice that synthesis reads: the rate (rounded, 25..400 %) and the
-// pitch shift go to the voice controls, which keep the formants and leave the designed speed and
+// pitch shift go to the voice controls, which keep the formants and leave the literal speed and
 // pitch (the playback rate) at their defaults; the volume to the volume.
 void ApplyVoiceControls(const VoiceControls& controls, library::VoiceSettings& voice);
 

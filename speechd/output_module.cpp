@@ -136,6 +136,7 @@ OutputModule::OutputModule(ModuleServices services, int outFd)
     : services_(std::move(services)), outFd_(outFd) {
   if (!services_.logFile.empty()) log_ = std::fopen(services_.logFile.c_str(), "a");
   voice_.reading.store(services_.readingStage, std::memory_order_relaxed);
+  voice_.prosody.store(services_.prosody, std::memory_order_relaxed);
   ApplyVoiceControls(MapVoiceControls(settings_.rate, settings_.pitch, settings_.volume), voice_);
   voice_.punctuation.store(PunctuationLevel(settings_.punctuation), std::memory_order_relaxed);
   worker_ = std::thread([this] { WorkerLoop(); });

@@ -54,6 +54,8 @@ struct ModuleServices {
   // Set when the module cannot work (units missing): INIT then fails with this text.
   std::string initError;
   bool readingStage = true;
+  // Word stress and sentence intonation (with the voice data).
+  bool prosody = true;
   std::string logFile;  // empty: no log
   // The server plays a message that waited behind the last one right after it, with no pause
   // of its own; such a message begins with this much silence (at the normal rate, in proportion

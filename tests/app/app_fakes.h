@@ -52,6 +52,7 @@ class RecordingSpeechControl final : public SpeechControl {
     transcribedReading.push_back(utf8);
     phonetic += "[" + utf8 + "]";
   }
+  void SetIntonation(bool on) override { intonationSets.push_back(on); }
   void SetPitch(unsigned value) override {
     pitch = value & 0xFFFFu;
     pitchSets.push_back(value);
@@ -73,6 +74,7 @@ class RecordingSpeechControl final : public SpeechControl {
   int stops = 0;
   std::vector<std::string> transcribed;
   std::vector<std::string> transcribedReading;
+  std::vector<bool> intonationSets;
   unsigned pitch = 50;
   unsigned speed = 50;
   std::vector<unsigned> pitchSets;

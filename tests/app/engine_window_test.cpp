@@ -2,6 +2,7 @@
 // worker is a real thread: the end-of-speech message really crosses from the worker.
 
 // Before any Qt header: the fakes use names that Qt defines as macros ("signals").
+#include "tests/support/built_in_voice.h"
 #include "tests/support/fake_unit_store.h"
 #include "tests/support/fake_wave_device.h"
 
@@ -66,6 +67,9 @@ class EngineWindowTest : public QObject {
     services_.units = &units_;
     services_.makeDevice = audio_->Factory();
     services_.threads = &threads_;
+    // The voice data behind intonation; the window's literal speech does not use it.
+    QVERIFY(orvanel::test::LoadedVoice().ok);
+    services_.voice = &orvanel::test::LoadedVoice().data;
     speech_ = std::make_unique<EngineSpeechControl>(services_);
     std::string error;
     QVERIFY2(speech_->Create(error), error.c_str());
@@ -220,6 +224,49 @@ class EngineWindowTest : public QObject {
     QVERIFY(audio_->Written().back().samples != expected.back());
   }
 
+  // Natural Intonation: the engine speaks what the library renders with prosody, Preprocess shows
+  // the stress marks; off again, the literal speech and transcription come back.
+  void naturalIntonationSpeaksWithTheLibrarysProsody() {
+    const std::string text = "Eve geliyor musun? Evet.";
+    orvanel::synth::UnitInventory units;
+    std::string error;
+    QCOMPARE(orvanel::synth::LoadUnits(units_, units, error), 1);
+    orvanel::library::Synthesizer synthesizer(units, &orvanel::test::LoadedVoice().data);
+    orvanel::library::VoiceSettings voice;
+    voice.reading = false;
+    std::vector<std::int16_t> expected;
+    synthesizer.Speak(text, orvanel::library::TextEncoding::kCp1254, voice,
+                      [&](const orvanel::library::Stretch& s) {
+                        expected.insert(expected.end(), s.samples, s.samples + s.sampleCount);
+                        return true;
+                      });
+    // What the device got since the write count `from`.
+    auto heardSince = [&](std::size_t from) {
+      std::vector<std::int16_t> heard;
+      const auto written = audio_->Written();  // a copy
+      for (std::size_t k = from; k < written.size(); ++k)
+        heard.insert(heard.end(), written[k].samples.begin(), written[k].samples.end());
+      return heard;
+    };
+    std::vector<std::int16_t> heard[3];
+    Text()->setPlainText(QString::fromStdString(text));
+    for (int round = 0; round < 3; ++round) {
+      // Literal, with intonation, literal again.
+      if (round > 0) dialog_->IntonationAction()->trigger();
+      QCOMPARE(dialog_->IntonationAction()->isChecked(), round == 1);
+      const std::size_t before = audio_->WriteCount();
+      QTest::mouseClick(Button(1), Qt::LeftButton);
+      QTRY_COMPARE_WITH_TIMEOUT(SpeakLabel(), QStringLiteral("&Speak"), 10000);
+      heard[round] = heardSince(before);
+      QTest::mouseClick(Button(1002), Qt::LeftButton);
+      QCOMPARE(Text()->toPlainText(), round == 1 ? QStringLiteral("EVe` ~Ge~Li`Yor MuSun? E`Vet.")
+                                                 : QStringLiteral("EVe ~Ge~LiYor MuSun? EVet."));
+      Text()->setPlainText(QString::fromStdString(text));
+    }
+    QVERIFY(heard[0] != expected);
+    QVERIFY(heard[1] == expected);
+    QVERIFY(heard[2] == heard[0]);
+  }
   // No device: the utterance fails, the button comes back, and the window says so once.
   void aMissingDeviceIsToldInTheWindow() {
     audio_->SetOpenFails(true);

@@ -66,21 +66,22 @@ class TurkishReadingOptionTest : public QObject {
     help_.reset();
   }
 
-  void optionsMenuFollowsHelpWithOneCheckableItemThatStartsOff() {
+  void optionsMenuFollowsHelpWithCheckableItemsThatStartOff() {
     const QList<QAction*> menus = dialog_->MenuBar()->actions();
     QCOMPARE(menus.size(), 4);
     QCOMPARE(menus[2]->text(), QStringLiteral("&Help"));
     QCOMPARE(menus[3]->text(), QStringLiteral("&Options"));
     QVERIFY(menus[3]->menu() != nullptr);
     const QList<QAction*> items = menus[3]->menu()->actions();
-    QCOMPARE(items.size(), 1);
+    QCOMPARE(items.size(), 2);  // Turkish Reading, then Natural Intonation
     QCOMPARE(items[0]->text(), QStringLiteral("Turkish &Reading"));
     QVERIFY(items[0]->isCheckable());
     QVERIFY(!items[0]->isChecked());
     QVERIFY(!dialog_->TurkishReading());
     QCOMPARE(items[0], dialog_->TurkishReadingAction());
-    // The item is no command: every command identity still finds its designed item.
+    // The items are no commands: every command identity still finds its literal item.
     QVERIFY(!items[0]->property(kCommandIdProperty).isValid());
+    QVERIFY(!items[1]->property(kCommandIdProperty).isValid());
   }
 
   void itemTogglesReading() {
@@ -144,6 +145,30 @@ class TurkishReadingOptionTest : public QObject {
     ReadingItem()->trigger();
     Speak();
     QCOMPARE(speech_->spoken.back().text, std::string("7. kat\n3,5"));
+  }
+
+  // Natural Intonation sits beside Turkish Reading, starts off, and only switches the engine's
+  // intonation: the window hands the engine the same text either way.
+  void naturalIntonationIsAnOptionBesideTheReading() {
+    QAction* item = dialog_->MenuBar()->actions()[3]->menu()->actions()[1];
+    QCOMPARE(item, dialog_->IntonationAction());
+    QCOMPARE(item->text(), QStringLiteral("Natural &Intonation"));
+    QVERIFY(item->isCheckable());
+    QVERIFY(!item->isChecked());
+    QVERIFY(speech_->intonationSets.empty());
+    Text()->setPlainText(kWritten);
+    Speak();
+    item->trigger();
+    QVERIFY(dialog_->Intonation());
+    Speak();
+    item->trigger();
+    QCOMPARE(speech_->intonationSets, (std::vector<bool>{true, false}));
+    QCOMPARE(speech_->spoken.size(), std::size_t{2});
+    QCOMPARE(speech_->spoken[1].text, speech_->spoken[0].text);
+    QVERIFY(!speech_->spoken[1].reading);
+    // Setting what is set already tells the engine nothing.
+    dialog_->SetIntonation(false);
+    QCOMPARE(speech_->intonationSets.size(), std::size_t{2});
   }
 
   void preprocessWithReadingOffShowsTheDesignedTranscriptionInput() {

@@ -89,9 +89,12 @@ struct PhoneticCase {
 
 class CliPhonetic : public Cli, public testing::WithParamInterface<PhoneticCase> {};
 
+// The transcriptions of the flat voice: the stress marks of the default prosody are left out.
 TEST_P(CliPhonetic, PrintsTranscription) {
   const auto& c = GetParam();
-  const SayResult r = Say(c.args, c.input);
+  std::vector<std::string> args = c.args;
+  args.insert(args.begin(), "--no-prosody");
+  const SayResult r = Say(args, c.input);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, c.expected);
   EXPECT_EQ(r.err, "");
@@ -239,7 +242,8 @@ TEST_F(Cli, VowelLengthFollowsSpeedStressAndGlide) {
   // "Bee." at speed 50: B whole, a 255 ms vowel of 28 periods (5432 samples) glided by one step,
   // then 700 ms of silence.
   const auto file = dir_ / "bee.raw";
-  const SayResult r = Say({"--raw", "-w", file.string(), "--phonetic-input", "Bee."});
+  const SayResult r =
+      Say({"--no-prosody", "--raw", "-w", file.string(), "--phonetic-input", "Bee."});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::size_t b = Unit("B_PRE").size() / 2;
   ASSERT_EQ(Unit("E_1").size(), 388u);
@@ -272,7 +276,8 @@ TEST_F(Cli, StretchLongerThanTheBufferIsCutWithAWarning) {
   // One vowel of 30000 merged letters lasts far longer than one stretch holds.
   const auto file = dir_ / "long.raw";
   const SayResult r =
-      Say({"--raw", "-w", file.string(), "--phonetic-input", std::string(30000, 'a') + ". B"});
+      Say({"--no-prosody", "--raw", "-w", file.string(), "--phonetic-input",
+           std::string(30000, 'a') + ". B"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find("warning: line 1, column 1: "), std::string::npos) << r.err;
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
@@ -284,7 +289,7 @@ TEST_F(Cli, StretchLongerThanTheBufferIsCutWithAWarning) {
 }
 
 TEST_F(Cli, SegmentsArePrintedPerStretch) {
-  const SayResult r = Say({"--segments", "--phonetic-input", "Bee.x"});
+  const SayResult r = Say({"--no-prosody", "--segments", "--phonetic-input", "Bee.x"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
             "stretch 1 (characters 0 to 3):\n"
@@ -645,8 +650,11 @@ TEST_F(Cli, ProsodyShowsStressMarksAndPitchTargets) {
   const SayResult phonetic = Say({"--prosody", "--phonetic", "Eve geliyor musun?"});
   EXPECT_EQ(phonetic.status, 0) << phonetic.err;
   EXPECT_EQ(phonetic.out, "EVe` ~Ge~Li`Yor MuSun?\n");
-  const SayResult plain = Say({"--phonetic", "Eve geliyor musun?"});
+  // Prosody is the default; --no-prosody and --literal leave the marks out.
+  EXPECT_EQ(Say({"--phonetic", "Eve geliyor musun?"}).out, phonetic.out);
+  const SayResult plain = Say({"--no-prosody", "--phonetic", "Eve geliyor musun?"});
   EXPECT_EQ(plain.out, "EVe ~Ge~LiYor MuSun?\n");
+  EXPECT_EQ(Say({"--literal", "--phonetic", "Eve geliyor musun?"}).out, plain.out);
 
   const SayResult segments = Say({"--prosody", "--segments", "Eve geliyor musun?"});
   EXPECT_EQ(segments.status, 0);
@@ -656,13 +664,17 @@ TEST_F(Cli, ProsodyShowsStressMarksAndPitchTargets) {
                               "  pitch +6.00 to +6.00 st\n"),
             std::string::npos)
       << segments.out;
-  EXPECT_EQ(Say({"--segments", "Eve geliyor musun?"}).out.find("pitch"), std::string::npos);
+  EXPECT_EQ(Say({"--no-prosody", "--segments", "Eve geliyor musun?"}).out.find("pitch"),
+            std::string::npos);
 
   const auto tuned = dir_ / "tuned.raw";
   const auto flat = dir_ / "flat.raw";
   ASSERT_EQ(Say({"--prosody", "--raw", "-w", tuned.string(), "Eve geliyor musun?"}).status, 0);
-  ASSERT_EQ(Say({"--raw", "-w", flat.string(), "Eve geliyor musun?"}).status, 0);
+  const auto byDefault = dir_ / "default.raw";
+  ASSERT_EQ(Say({"--no-prosody", "--raw", "-w", flat.string(), "Eve geliyor musun?"}).status, 0);
+  ASSERT_EQ(Say({"--raw", "-w", byDefault.string(), "Eve geliyor musun?"}).status, 0);
   EXPECT_NE(ReadFile(tuned), ReadFile(flat));
+  EXPECT_EQ(ReadFile(tuned), ReadFile(byDefault));
 }
 
 }  // namespace

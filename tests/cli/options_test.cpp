@@ -86,6 +86,35 @@ TEST(Options, PunctuationLevels) {
   }
 }
 
+// Prosody is on by default and off with --literal; the last of --prosody and --no-prosody wins.
+TEST(Options, ProsodyIsTheDefaultButForTheLiteralReading) {
+  struct Case {
+    std::vector<std::string> args;
+    bool prosody;
+    bool literal;
+  };
+  const Case cases[] = {
+      {{}, true, false},
+      {{"--no-prosody"}, false, false},
+      {{"--prosody"}, true, false},
+      {{"--literal"}, false, true},
+      {{"--literal", "--prosody"}, true, true},
+      {{"--prosody", "--literal"}, true, true},
+      {{"--prosody", "--no-prosody"}, false, false},
+      {{"--no-prosody", "--prosody"}, true, false},
+      {{"--literal", "--no-prosody"}, false, true},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    const auto o = Parse(c.args, error);
+    ASSERT_TRUE(o) << error;
+    std::string args;
+    for (const auto& a : c.args) args += a + " ";
+    EXPECT_EQ(o->prosody, c.prosody) << args;
+    EXPECT_EQ(o->literal, c.literal) << args;
+  }
+}
+
 TEST(Options, ParsingTwiceGivesTheSameResult) {
   std::string error;
   ASSERT_TRUE(Parse({"-w", "a.wav", "x"}, error));

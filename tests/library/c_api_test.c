@@ -118,6 +118,12 @@ int main(void) {
 
   CHECK(a != NULL && b != NULL);
   CHECK(strcmp(orvanel_version(), "") != 0);
+  /* A new instance speaks with prosody: the transcription has its stress marks. The checks
+   * after this one are of the flat voice. */
+  phonetic = orvanel_phonetic(a, "Eve geliyor musun?", -1);
+  CHECK(phonetic != NULL && strcmp(phonetic, "EVe` ~Ge~Li`Yor MuSun?") == 0);
+  orvanel_string_free(phonetic);
+  CHECK(orvanel_set_prosody(a, 0) == ORVANEL_OK && orvanel_set_prosody(b, 0) == ORVANEL_OK);
   CHECK(orvanel_set_speed(a, 100) == ORVANEL_ERROR_ARGUMENT);
   CHECK(strcmp(orvanel_last_error(a), "speed 100 is out of range (0 to 99)") == 0);
   CHECK(orvanel_set_speed(a, 50) == ORVANEL_OK);

@@ -93,6 +93,7 @@ TEST(StretchDelivery, ALongSentenceLosesNothingOutsideTheLiteralReading) {
   for (const unsigned rate : {100u, 50u}) {
     Synthesizer synthesizer(Voice().units, &Voice().voice);
     VoiceSettings voice;
+    voice.prosody = false;  // compared with the flat rendering
     voice.ratePercent = static_cast<std::uint16_t>(rate);
     Collected c;
     ASSERT_EQ(synthesizer.Speak(text, TextEncoding::kUtf8, voice, CollectInto(c)),
@@ -123,6 +124,7 @@ TEST(StretchDelivery, TheLiteralReadingKeepsItsCutAndNamesWhereTheLostSpeechBegi
   Synthesizer synthesizer(Voice().units, &Voice().voice);
   VoiceSettings voice;
   voice.reading = false;
+  voice.prosody = false;
   Collected c;
   const std::string text = "Kısa bir satır.\n  " + LongSentence() + ".";
   ASSERT_EQ(synthesizer.Speak(text, TextEncoding::kUtf8, voice, CollectInto(c)),

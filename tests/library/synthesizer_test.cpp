@@ -338,6 +338,7 @@ TEST(Synthesizer, RateAndSemitonesNeedTheVoiceDataAndAtNeutralGiveTheDesignedPcm
   Synthesizer withVoice(builtIn.units, &builtIn.voice);
   Synthesizer withoutVoice(builtIn.units);
   VoiceSettings voice;
+  voice.prosody = false;
   Rendered neutral, ignored, fast, raised;
   withVoice.Speak(text, TextEncoding::kUtf8, voice, Collect(neutral));
   EXPECT_TRUE(neutral == designed);
@@ -455,6 +456,7 @@ TEST(Synthesizer, PhraseMarksArePausesOfTheReadingStageOnly) {
   const std::string text = "Karar: kabul edildi.";
   Synthesizer synthesizer(Units());
   VoiceSettings voice;
+  voice.prosody = false;
   std::string none, all, literal;
   ASSERT_TRUE(synthesizer.Transcribe(text, TextEncoding::kUtf8, voice, none));
   EXPECT_EQ(none, Cp("KaRar\x15 KaBul E~Di~l~Di."));

@@ -33,6 +33,7 @@ std::string Pieced(std::string_view text, TextEncoding encoding) {
   Synthesizer synthesizer(none);
   VoiceSettings voice;
   voice.reading = false;
+  voice.prosody = false;
   std::string phonetic;
   EXPECT_TRUE(synthesizer.Transcribe(text, encoding, voice, phonetic));
   return phonetic;

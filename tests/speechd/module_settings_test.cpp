@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "speechd/module_config.h"
 
 namespace orvanel::speechd {
@@ -145,6 +148,25 @@ TEST(ModuleConfig, ReadsTheOptions) {
   EXPECT_TRUE(ParseModuleConfig("orvanelreadingstage off\nOrvanelReadingStage yes").readingStage);
   EXPECT_TRUE(ParseModuleConfig("OrvanelReadingStage maybe").readingStage);
   EXPECT_FALSE(ParseModuleConfig("#OrvanelReadingStage 1\nOrvanelReadingStage no").readingStage);
+  // Prosody is on unless the file turns it off; the two switches are independent.
+  EXPECT_TRUE(ParseModuleConfig("").prosody);
+  EXPECT_TRUE(ParseModuleConfig("OrvanelReadingStage 0").prosody);
+  EXPECT_FALSE(ParseModuleConfig("OrvanelProsody 0").prosody);
+  EXPECT_TRUE(ParseModuleConfig("OrvanelProsody 0").readingStage);
+  EXPECT_FALSE(ParseModuleConfig("orvanelprosody \"off\"").prosody);
+  EXPECT_TRUE(ParseModuleConfig("OrvanelProsody 0\nOrvanelProsody on").prosody);
+}
+
+// The configuration file as shipped holds every default as it is without it.
+TEST(ModuleConfig, TheShippedFileKeepsTheDefaults) {
+  std::ifstream in(ORVANEL_MODULE_CONF);
+  ASSERT_TRUE(in) << ORVANEL_MODULE_CONF;
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const ModuleConfig shipped = ParseModuleConfig(text);
+  EXPECT_TRUE(shipped.readingStage);
+  EXPECT_TRUE(shipped.prosody);
+  EXPECT_TRUE(shipped.logFile.empty());
+  EXPECT_NE(text.find("\nOrvanelProsody 1\n"), std::string::npos);
 }
 
 }  // namespace

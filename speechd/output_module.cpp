@@ -397,8 +397,14 @@ OutputModule::Terminal OutputModule::Speak(SpeechPlan& plan) {
       return Deliver(b.samples, b.sampleCount, b.sampleRate);
     };
     delivery.blockSamples = 1;
+    // Whole stretches only for what the literal reading could not hold.
+    delivery.stretch = [this](const library::Stretch& s) {
+      LogDropped(s.dropped);
+      return !Cut();
+    };
   } else {
     delivery.stretch = [this](const library::Stretch& s) {
+      LogDropped(s.dropped);
       return Deliver(s.samples, s.sampleCount, s.sampleRate);
     };
   }
@@ -493,6 +499,13 @@ void OutputModule::Send(std::string_view text) {
     }
     text.remove_prefix(static_cast<std::size_t>(n));
   }
+}
+
+void OutputModule::LogDropped(const library::DroppedSpeech& dropped) {
+  if (dropped.samples == 0) return;
+  Log("speech lost: " + std::to_string(dropped.samples) + " samples from line " +
+      std::to_string(dropped.line) + ", column " + std::to_string(dropped.column) +
+      " (too long without a sentence end for the literal reading)");
 }
 
 void OutputModule::Log(std::string_view text) {

@@ -117,6 +117,8 @@ class OutputModule {
   void Pace(double leadSeconds);
   void Send(std::string_view text);
   void Log(std::string_view text);
+  // Logs speech that the literal reading could not hold, by where it begins in the message.
+  void LogDropped(const library::DroppedSpeech& dropped);
 
   ModuleServices services_;
   int outFd_;

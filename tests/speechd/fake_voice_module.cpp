@@ -4,7 +4,9 @@
 // out as one block or one stretch, as the delivery asks. With FAKE_SENTENCE_PAUSE set, a word
 // that ends a sentence (with '.') is followed by a block of 50 silent samples, which a delivery
 // that trims the final silence leaves out after the text's last word. FAKE_MESSAGE_GAP_MS sets
-// the silence between messages that follow each other at once (default 0).
+// the silence between messages that follow each other at once (default 0). The word "LOST" is a
+// stretch that lost 1234 samples from its own place (line 1, its column), as the literal reading
+// reports speech it could not hold; FAKE_LOG_FILE names the module's log.
 #include <unistd.h>
 
 #include <chrono>
@@ -55,6 +57,7 @@ int main() {
         stretch.sampleCount = samples.size();
         stretch.textBegin = i;
         stretch.textEnd = end;
+        if (text.substr(i, end - i) == "LOST") stretch.dropped = {1234, 1, i + 1};
         if (!delivery.stretch(stretch)) return library::Outcome::kSinkStopped;
       }
       i = end;
@@ -62,6 +65,7 @@ int main() {
     return library::Outcome::kFinished;
   };
   if (std::getenv("FAKE_INIT_ERROR") != nullptr) services.initError = "no units";
+  if (const char* log = std::getenv("FAKE_LOG_FILE")) services.logFile = log;
   const char* gap = std::getenv("FAKE_MESSAGE_GAP_MS");
   services.messageGapMs = gap != nullptr ? std::atof(gap) : 0;
   return speechd::RunModule(std::move(services), STDIN_FILENO, STDOUT_FILENO);

@@ -11,6 +11,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
@@ -555,6 +557,28 @@ std::vector<std::int16_t> LibrarySamples(std::string_view text, int volume, bool
   delivery.trimFinalSilence = trim;
   synthesizer.Speak(text, library::TextEncoding::kUtf8, voice, delivery);
   return samples;
+}
+
+// Speech that the literal reading could not hold is logged with where it begins, whether the
+// server takes the audio in blocks or the module plays whole stretches.
+TEST_F(ModuleConversation, LostSpeechIsLoggedByLineAndColumn) {
+  const std::string log = testing::TempDir() + "sd_orvanel_lost_" + std::to_string(getpid());
+  std::remove(log.c_str());
+  {
+    ModuleProcess m(0, false, SD_ORVANEL_FAKE, "FAKE_LOG_FILE=" + log);
+    Start(m);
+    m.Send(Speak("bir iki"));
+    EXPECT_EQ(m.ReadUntil("702 END").back(), "702 END");
+    m.Send(Speak("bir LOST iki"));
+    EXPECT_EQ(m.ReadUntil("702 END").back(), "702 END");
+  }
+  std::ifstream in(log);
+  ASSERT_TRUE(in) << log;
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::remove(log.c_str());
+  EXPECT_EQ(text.find("speech lost"), text.rfind("speech lost")) << text;  // once
+  EXPECT_NE(text.find("speech lost: 1234 samples from line 1, column 5"), std::string::npos)
+      << text;
 }
 
 // The real module, with the library's voice: the same conversation, real speech, in events of

@@ -140,6 +140,9 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
       ms != 0 ? ms * kBaseSampleRate * 100 / (1000 * std::uint64_t{controls_.ratePercent})
               : kBasePeriod;
   if (s.lengthPercent != 100) wanted = wanted * std::min(s.lengthPercent, 1000u) / 100;
+  // The contour's lengthening (before a phrase boundary) is part of the timing the rate keeps.
+  if (!contour_.empty() && contour_[i].lengthPercent != 100)
+    wanted = wanted * std::clamp<std::uint64_t>(contour_[i].lengthPercent, 50, 300) / 100;
   nominalSamples_ +=
       static_cast<double>(wanted) * controls_.ratePercent / 100.0;  // before any give-back
   const double behind = renderedSamples_ - nominalSamples_ * 100.0 / controls_.ratePercent +

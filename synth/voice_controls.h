@@ -36,6 +36,7 @@ inline constexpr double kFastVowelPeriods = 2.0;
 struct VowelPitch {
   float startSemitones = 0.f;
   float endSemitones = 0.f;
+  std::uint16_t lengthPercent = 100;  // the vowel's length, 50..300 % of what the controls give
 };
 
 // How the controls combine with the literal ones: a vowel lasts

@@ -54,10 +54,12 @@ Planned Plan(std::u8string_view utf8, const IntonationTargets& targets = {}) {
   return p;
 }
 
+// The syllable at whose end the pitch is highest: a vowel moves to its target, which it
+// reaches at its end.
 std::size_t PeakIndex(const Planned& p) {
   std::size_t best = 0;
   for (std::size_t k = 1; k < p.syllables.size(); ++k)
-    if (p.syllables[k].Mean() > p.syllables[best].Mean()) best = k;
+    if (p.syllables[k].pitch.endSemitones > p.syllables[best].pitch.endSemitones) best = k;
   return best;
 }
 
@@ -72,18 +74,20 @@ struct TuneCase {
 TEST(ContourForStretch, PutsThePeakWhereTheSentenceTypeWantsIt) {
   const TuneCase cases[] = {
       // statement: the nucleus is the word before the verb (eVE), the end falls to -4
-      {u8"Eve geliyor.", SentenceType::kStatement, 1, 4.0f, -4.0f},
-      {u8"Bugün hava çok güzel.", SentenceType::kStatement, 4, 3.0f, -4.0f},
-      // yes/no question: high on the host up to mI (geliYOR), falling after it to -2
-      {u8"Eve geliyor musun?", SentenceType::kYesNoQuestion, 4, 6.0f, -2.0f},
+      {u8"Eve geliyor.", SentenceType::kStatement, 1, 2.5f, -4.0f},
+      // the nucleus (ÇOK) above the prenuclear accent of BUgün although the baseline declines
+      {u8"Bugün hava çok güzel.", SentenceType::kStatement, 4, 1.75f, -4.0f},
+      // yes/no question: high from the host's stressed syllable (geLİyor) up to mI, falling
+      // after it to -2
+      {u8"Eve geliyor musun?", SentenceType::kYesNoQuestion, 3, 6.0f, -2.0f},
       {u8"Hasta mısın?", SentenceType::kYesNoQuestion, 1, 6.0f, -2.0f},
       // wh-question: the question word (NEreye), a level end
       {u8"Nereye gidiyorsun?", SentenceType::kWhQuestion, 0, 5.0f, -3.0f},
       {u8"Kim geldi?", SentenceType::kWhQuestion, 0, 5.0f, -3.0f},
-      // "?" with neither: the last syllable rises
-      {u8"Eve geliyor?", SentenceType::kOtherQuestion, 1, 4.0f, 5.0f},
+      // "?" with neither: the last syllable rises to the highest point
+      {u8"Eve geliyor?", SentenceType::kOtherQuestion, 4, 5.0f, 5.0f},
       // exclamation: a larger nuclear accent, a deeper fall
-      {u8"Eve geliyor!", SentenceType::kExclamation, 1, 5.0f, -5.0f},
+      {u8"Eve geliyor!", SentenceType::kExclamation, 1, 3.5f, -5.0f},
   };
   for (const TuneCase& c : cases) {
     const Planned p = Plan(c.text);
@@ -91,7 +95,7 @@ TEST(ContourForStretch, PutsThePeakWhereTheSentenceTypeWantsIt) {
     EXPECT_EQ(p.info.type, c.type) << frontend::testing::Show(Cp(c.text));
     ASSERT_FALSE(p.syllables.empty());
     EXPECT_EQ(PeakIndex(p), c.peakSyllable) << frontend::testing::Show(Cp(c.text));
-    EXPECT_GE(p.syllables[PeakIndex(p)].Mean(), c.peakAtLeast)
+    EXPECT_GE(p.syllables[PeakIndex(p)].pitch.endSemitones, c.peakAtLeast)
         << frontend::testing::Show(Cp(c.text));
     if (c.type != SentenceType::kWhQuestion) {
       EXPECT_FLOAT_EQ(p.syllables.back().pitch.endSemitones, c.lastEnd)
@@ -110,11 +114,15 @@ TEST(ContourForStretch, TheYesNoPeakIsFarAboveTheStatementsSameSyllable) {
   ASSERT_GE(q.syllables.size(), 7u);
   ASSERT_EQ(s.syllables.size(), 5u);
   // "yor", the syllable before the particle
-  EXPECT_GE(q.syllables[4].Mean() - s.syllables[4].Mean(), 3.0f);
-  // The particle starts the fall: its first syllable is below the peak by 4 st or more.
-  EXPECT_LE(q.syllables[5].Mean(), q.syllables[4].Mean() - 4.0f);
-  // The statement's last syllable is at least 3 st below its peak.
-  EXPECT_LE(s.syllables.back().Mean(), s.syllables[PeakIndex(s)].Mean() - 3.0f);
+  EXPECT_GE(q.syllables[4].pitch.endSemitones - s.syllables[4].pitch.endSemitones, 3.0f);
+  // The particle starts the fall: its first syllable falls 4 st or more below the peak.
+  EXPECT_LE(q.syllables[5].pitch.endSemitones, q.syllables[4].pitch.endSemitones - 4.0f);
+  // The statement's last syllable falls at least 3 st below its peak.
+  EXPECT_LE(s.syllables.back().pitch.endSemitones,
+            s.syllables[PeakIndex(s)].pitch.endSemitones - 3.0f);
+  // The question's highest point is 3 st or more above the statement's highest point.
+  EXPECT_GE(q.syllables[PeakIndex(q)].pitch.endSemitones,
+            s.syllables[PeakIndex(s)].pitch.endSemitones + 3.0f);
 }
 
 TEST(ContourForStretch, ACommaEndsItsClauseWithAContinuationRise) {
@@ -129,15 +137,20 @@ TEST(ContourForStretch, ACommaEndsItsClauseWithAContinuationRise) {
   EXPECT_FLOAT_EQ(p.syllables.back().pitch.endSemitones, -4.0f);
 }
 
-TEST(ContourForStretch, TheBaselineDeclinesOverTheStretch) {
-  // Unaccented syllables: the first one starts at 0, later ones lie lower in proportion.
+TEST(ContourForStretch, TheBaselineDeclinesOverThePhrase) {
+  // The low start of every accented word before the nucleus lies lower the later the word.
   const Planned p = Plan(u8"Annemler bu akşam bizim eve yemeğe gelecekler.");
   ASSERT_TRUE(p.ok);
   ASSERT_GT(p.syllables.size(), 10u);
   EXPECT_FLOAT_EQ(p.syllables[0].pitch.startSemitones, 0.0f);
-  const float firstLow = p.syllables[0].Mean();
-  const float lateLow = p.syllables[p.syllables.size() - 3].Mean();
-  EXPECT_LT(lateLow, firstLow - 1.0f);
+  std::vector<float> lows;  // annemler, akşam, bizim, eve
+  for (std::size_t k = 0; k < p.syllables.size(); ++k)
+    if (k == 0 || p.syllables[k].word != p.syllables[k - 1].word)
+      if (p.syllables[k].word != 1 && p.syllables[k].word < 5)
+        lows.push_back(p.syllables[k].pitch.endSemitones);
+  ASSERT_EQ(lows.size(), 4u);
+  for (std::size_t k = 1; k < lows.size(); ++k) EXPECT_LT(lows[k], lows[k - 1]) << k;
+  EXPECT_LT(lows.back(), lows.front() - 0.5f);
 }
 
 TEST(ContourForStretch, StaysInsideSixSemitones) {

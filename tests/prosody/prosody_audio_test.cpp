@@ -22,7 +22,7 @@ using testing::SemitonesOf;
 
 const test::BuiltInVoice& Voice() { return test::LoadedVoice(); }
 
-// F0 in semitones of every vowel of the first stretch, measured on its middle 80 %.
+// F0 in semitones of every vowel of the first stretch, measured on 40 ms around its middle.
 std::vector<double> SyllableF0(std::u8string_view utf8) {
   std::string text = frontend::testing::Cp(utf8), phonetic;
   TranscribeForProsody(text, phonetic);
@@ -44,9 +44,10 @@ std::vector<double> SyllableF0(std::u8string_view utf8) {
     if (list[i].Kind() != synth::SegmentKind::kVowel) continue;
     const std::uint32_t begin = starts[i];
     const std::uint32_t end = i + 1 < starts.Size() ? starts[i + 1] : buffer.SampleCount();
-    const std::uint32_t margin = (end - begin) / 10;
-    const double hz =
-        AutocorrelationF0(buffer.Samples() + begin + margin, end - begin - 2 * margin);
+    // 40 ms around the middle: the pitch moves through the vowel.
+    const std::uint32_t half = std::min<std::uint32_t>((end - begin) / 2, 441);
+    const std::uint32_t middle = begin + (end - begin) / 2;
+    const double hz = AutocorrelationF0(buffer.Samples() + middle - half, 2 * half);
     f0.push_back(hz > 0 ? SemitonesOf(hz) : -99.0);
   }
   buffer.Release();

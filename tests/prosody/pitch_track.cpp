@@ -1,6 +1,8 @@
 #include "tests/prosody/pitch_track.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace orvanel::prosody::testing {
@@ -39,5 +41,110 @@ double AutocorrelationF0(const std::int16_t* x, std::size_t n) {
 }
 
 double SemitonesOf(double hz) { return 12.0 * std::log2(hz / (22050.0 / 194.0)); }
+
+namespace {
+
+// The normalised autocorrelation's best lag in x[0, n) between lo and hi, with its height, by
+// the same octave guard as above; 0 when nothing qualifies.
+double BestLag(const std::int16_t* x, std::size_t n, std::size_t lo, std::size_t hi,
+               double& height) {
+  std::vector<double> r(hi + 2, 0.0);
+  for (std::size_t lag = lo - 1; lag <= hi + 1; ++lag) {
+    double xy = 0, xx = 0, yy = 0;
+    for (std::size_t i = 0; i + lag < n; ++i) {
+      const double a = x[i], b = x[i + lag];
+      xy += a * b;
+      xx += a * a;
+      yy += b * b;
+    }
+    r[lag] = xx > 0 && yy > 0 ? xy / std::sqrt(xx * yy) : 0.0;
+  }
+  std::size_t best = lo;
+  for (std::size_t lag = lo; lag <= hi; ++lag)
+    if (r[lag] > r[best]) best = lag;
+  height = r[best];
+  for (std::size_t lag = lo; lag < best; ++lag) {
+    if (r[lag] >= 0.9 * r[best] && r[lag] >= r[lag - 1] && r[lag] >= r[lag + 1]) {
+      best = lag;
+      break;
+    }
+  }
+  const double a = r[best - 1], b = r[best], c = r[best + 1];
+  const double denom = a - 2 * b + c;
+  return static_cast<double>(best) + (denom != 0 ? 0.5 * (a - c) / denom : 0.0);
+}
+
+}  // namespace
+
+std::vector<double> PitchTrack(const std::int16_t* x, std::size_t n, double rate) {
+  const auto hop = static_cast<std::size_t>(rate * kFrameMs / 1000.0);
+  const auto window = 4 * hop;
+  const auto lo = static_cast<std::size_t>(rate / 250.0);
+  const auto hi = static_cast<std::size_t>(rate / 65.0);
+  std::vector<double> track, energy;
+  for (std::size_t at = 0; at + window <= n; at += hop) {
+    double e = 0;
+    for (std::size_t i = 0; i < window; ++i) e += double(x[at + i]) * x[at + i];
+    energy.push_back(e / static_cast<double>(window));
+  }
+  const double loudest = energy.empty() ? 0 : *std::max_element(energy.begin(), energy.end());
+  for (std::size_t f = 0; f < energy.size(); ++f) {
+    double height = 0;
+    const double lag =
+        energy[f] > loudest * 3.2e-4 ? BestLag(x + f * hop, window, lo, hi, height) : 0.0;
+    track.push_back(height >= 0.6 && lag > 0 ? SemitonesOf(rate / lag)
+                                             : std::numeric_limits<double>::quiet_NaN());
+  }
+  // Octave errors: a frame more than 8 semitones from the median of the voiced frames is taken
+  // an octave nearer to it (a speaker's range around its median is narrower than that).
+  std::vector<double> voiced;
+  for (double v : track)
+    if (!std::isnan(v)) voiced.push_back(v);
+  if (voiced.empty()) return track;
+  std::nth_element(voiced.begin(), voiced.begin() + voiced.size() / 2, voiced.end());
+  const double median = voiced[voiced.size() / 2];
+  for (double& v : track) {
+    while (!std::isnan(v) && v > median + 8.0) v -= 12.0;
+    while (!std::isnan(v) && v < median - 8.0) v += 12.0;
+  }
+  return track;
+}
+
+TrackStats StatsOf(const std::vector<double>& track) {
+  TrackStats s;
+  s.peak = -std::numeric_limits<double>::infinity();
+  std::size_t run = 0;
+  double lo = 0, hi = 0;
+  auto close = [&] {
+    if (run >= 4) {
+      ++s.stretches;
+      if (hi - lo < 0.3) ++s.flatStretches;
+    }
+    run = 0;
+  };
+  std::size_t lastVoiced = track.size();
+  for (std::size_t f = 0; f < track.size(); ++f) {
+    const double v = track[f];
+    if (std::isnan(v)) {
+      close();
+      continue;
+    }
+    lastVoiced = f;
+    s.peak = std::max(s.peak, v);
+    if (run > 0) s.largestStep = std::max(s.largestStep, std::abs(v - track[f - 1]));
+    lo = run == 0 ? v : std::min(lo, v);
+    hi = run == 0 ? v : std::max(hi, v);
+    ++run;
+  }
+  close();
+  if (lastVoiced < track.size()) {
+    const auto frames = static_cast<std::size_t>(400.0 / kFrameMs);
+    double top = track[lastVoiced];
+    for (std::size_t f = lastVoiced >= frames ? lastVoiced - frames : 0; f <= lastVoiced; ++f)
+      if (!std::isnan(track[f])) top = std::max(top, track[f]);
+    s.finalFall = top - track[lastVoiced];
+  }
+  return s;
+}
 
 }  // namespace orvanel::prosody::testing

@@ -318,8 +318,11 @@ bool ContourForStretch(const SegmentList& list, const synth::StretchNotes& notes
     auto& last = target[static_cast<std::size_t>(vowels.back())];
     const float before =
         vowels.size() > 1 ? target[static_cast<std::size_t>(vowels[vowels.size() - 2])] : last;
-    if (!final && !FallsBefore(phrase.end))
-      last = std::max(before + t.continuationRise, t.continuationFloor);
+    if (!final && !FallsBefore(phrase.end)) {
+      // An aside rises less and stays in its lower register.
+      last = phrase.aside ? before + t.continuationRise * t.asideScale
+                          : std::max(before + t.continuationRise, t.continuationFloor);
+    }
     if (final && type == SentenceType::kOtherQuestion) last = t.questionRise;
     if (final && type == SentenceType::kWhQuestion) last = before;  // a level end
 

@@ -113,6 +113,12 @@ std::vector<double> PitchTrack(const std::int16_t* x, std::size_t n, double rate
 TrackStats StatsOf(const std::vector<double>& track) {
   TrackStats s;
   s.peak = -std::numeric_limits<double>::infinity();
+  const auto voiced = [&](std::size_t f) { return f < track.size() && !std::isnan(track[f]); };
+  // The first and last frame of a voiced run have most of their window outside the voicing:
+  // steps, the peak and the final fall are read on the frames inside a run.
+  const auto inside = [&](std::size_t f) {
+    return f > 0 && voiced(f - 1) && voiced(f) && voiced(f + 1);
+  };
   std::size_t run = 0;
   double lo = 0, hi = 0;
   auto close = [&] {
@@ -122,27 +128,29 @@ TrackStats StatsOf(const std::vector<double>& track) {
     }
     run = 0;
   };
-  std::size_t lastVoiced = track.size();
+  std::size_t last = track.size();
   for (std::size_t f = 0; f < track.size(); ++f) {
     const double v = track[f];
-    if (std::isnan(v)) {
+    if (!voiced(f)) {
       close();
       continue;
     }
-    lastVoiced = f;
-    s.peak = std::max(s.peak, v);
-    if (run > 0) s.largestStep = std::max(s.largestStep, std::abs(v - track[f - 1]));
+    if (inside(f)) {
+      last = f;
+      s.peak = std::max(s.peak, v);
+      if (inside(f - 1)) s.largestStep = std::max(s.largestStep, std::abs(v - track[f - 1]));
+    }
     lo = run == 0 ? v : std::min(lo, v);
     hi = run == 0 ? v : std::max(hi, v);
     ++run;
   }
   close();
-  if (lastVoiced < track.size()) {
+  if (last < track.size()) {
     const auto frames = static_cast<std::size_t>(400.0 / kFrameMs);
-    double top = track[lastVoiced];
-    for (std::size_t f = lastVoiced >= frames ? lastVoiced - frames : 0; f <= lastVoiced; ++f)
-      if (!std::isnan(track[f])) top = std::max(top, track[f]);
-    s.finalFall = top - track[lastVoiced];
+    double top = track[last];
+    for (std::size_t f = last >= frames ? last - frames : 0; f <= last; ++f)
+      if (inside(f)) top = std::max(top, track[f]);
+    s.finalFall = top - track[last];
   }
   return s;
 }

@@ -24,7 +24,9 @@ double SemitonesOf(double hz);
 constexpr double kFrameMs = 10.0;
 std::vector<double> PitchTrack(const std::int16_t* x, std::size_t n, double rate);
 
-// What the docs report of a track.
+// What the docs report of a track. Steps, the peak and the final fall are read on the frames
+// inside a voiced run (a voiced frame on each side): the first and last frame of a run have most
+// of their window outside the voicing.
 struct TrackStats {
   int stretches = 0;       // runs of 4 or more voiced frames (40 ms)
   int flatStretches = 0;   // those whose pitch spans less than 0.3 semitones

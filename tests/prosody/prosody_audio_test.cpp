@@ -96,5 +96,56 @@ TEST(ProsodyAudio, MeasuredPitchFollowsTheContourWithinASemitone) {
   }
 }
 
+// The first stretch of the text through the prosody path, as samples.
+std::vector<std::int16_t> Rendered(std::u8string_view utf8) {
+  std::string text = frontend::testing::Cp(utf8), phonetic;
+  TranscribeForProsody(text, phonetic);
+  synth::SegmentList list;
+  synth::StretchNotes notes;
+  std::int32_t position = 0;
+  if (synth::PlanStretch(phonetic, position, list, {true}, &notes) != 1) return {};
+  std::vector<synth::VowelPitch> contour;
+  if (!ContourForStretch(list, notes, contour)) return {};
+  PrepareSegmentsForProsody(list);
+  synth::ControlledRenderer renderer(Voice().units, Voice().data);
+  synth::SampleBuffer buffer;
+  buffer.Begin(synth::kStretchCapacityBytes, 50);
+  renderer.BeginStretch(list, {}, contour);
+  for (std::size_t i = 0; i < list.Size(); ++i) renderer.RenderSegment(i, 50, buffer);
+  std::vector<std::int16_t> out(buffer.Samples(), buffer.Samples() + buffer.SampleCount());
+  buffer.Release();
+  return out;
+}
+
+// On the audio, 10 ms frames: the pitch moves within the voiced stretches (few of 40 ms or more
+// span less than 0.3 semitones: the staircase of flat vowels measured 41 % on these sentences)
+// and never jumps between neighbouring voiced frames; the statement falls at its end.
+TEST(ProsodyAudio, TheTuneMovesWithoutSteps) {
+  ASSERT_TRUE(Voice().ok);
+  int stretches = 0, flat = 0;
+  for (std::u8string_view text :
+       {u8"Annem bugün eve geldi.", u8"Annem bugün eve geldi mi?", u8"Annem bugün nereye gitti?",
+        u8"Pazardan elma, armut, üzüm ve portakal aldım.",
+        u8"Komşumuz Ali \x11 bizim apartmanın yöneticisi\x12 dün akşam geldi.",
+        u8"Bunu unutmayın\x15 yarın sabah erkenden yola çıkacağız."}) {
+    const std::vector<std::int16_t> pcm = Rendered(text);
+    ASSERT_FALSE(pcm.empty());
+    const testing::TrackStats s =
+        testing::StatsOf(testing::PitchTrack(pcm.data(), pcm.size(), 22050));
+    stretches += s.stretches;
+    flat += s.flatStretches;
+    EXPECT_LE(s.largestStep, 2.5) << frontend::testing::Show(frontend::testing::Cp(text));
+    EXPECT_LE(s.peak, 6.5) << frontend::testing::Show(frontend::testing::Cp(text));
+  }
+  ASSERT_GT(stretches, 40);
+  EXPECT_LE(static_cast<double>(flat) / stretches, 0.2) << flat << " of " << stretches;
+  const auto statement = Rendered(u8"Annem bugün eve geldi.");
+  const auto question = Rendered(u8"Annem bugün eve geldi mi?");
+  const auto s = testing::StatsOf(testing::PitchTrack(statement.data(), statement.size(), 22050));
+  const auto q = testing::StatsOf(testing::PitchTrack(question.data(), question.size(), 22050));
+  EXPECT_GE(q.peak - s.peak, 3.0) << "question " << q.peak << " statement " << s.peak;
+  EXPECT_GE(s.finalFall, 3.0);
+}
+
 }  // namespace
 }  // namespace orvanel::prosody

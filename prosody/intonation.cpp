@@ -180,6 +180,7 @@ class PhraseTune {
       }
       Accent(w, peak, yesNo && kk == nucleus);
     }
+    MakeRoomBeforeInitialAccents(phrase, nucleus);
     // After the nucleus the words are deaccented: the pitch goes from the nucleus' end to the
     // phrase's end target, evenly over the vowels between.
     std::size_t from = 0;  // position in vowels_ of the first vowel after the nucleus
@@ -248,6 +249,25 @@ class PhraseTune {
   std::vector<float> base_;  // the baseline at each vowel of the phrase
 
   static std::size_t Index(int v) { return static_cast<std::size_t>(v); }
+
+  // A word stressed on its first vowel rises into it only from a lower start. When the word
+  // before it ends high (on its own final accent), that word's peak moves to the start of its
+  // stressed vowel, which then falls to the low start; an unstressed vowel there just ends low.
+  void MakeRoomBeforeInitialAccents(const Phrase& phrase, std::ptrdiff_t nucleus) {
+    for (std::size_t j = 1; j < phrase.words.size(); ++j) {
+      const Word& w = r_.words[phrase.words[j]];
+      if (w.stressed != w.vowels.front()) continue;
+      if (nucleus >= 0 && static_cast<std::ptrdiff_t>(phrase.words[j]) > nucleus) break;
+      const Word& before = r_.words[phrase.words[j - 1]];
+      const int v = before.vowels.back();
+      if (target_[Index(v)] <= target_[Index(w.stressed)] - 1.f) continue;
+      if (v == before.stressed) {
+        if (before.vowels.size() < 2) continue;  // a one-vowel accent keeps its peak
+        target_[Index(before.vowels[before.vowels.size() - 2])] = target_[Index(v)];
+      }
+      target_[Index(v)] = base_[Index(v)] - t_.wordStartDip;
+    }
+  }
 
   // An accent is a movement: from a low start of the word up to the peak at the end of the
   // stressed vowel, down again over the vowels after it. The host of mI stays high to its end.

@@ -320,6 +320,10 @@ TEST(ContourForStretch, AnAccentIsARiseIntoTheStressedVowelAndAFallAfterIt) {
       {u8"Küçük kedi bahçede uyuyor.", 3},  // keDİ
       {u8"Sonra eve geldi.", 0},            // SONra: a non-final stress falls within the word
       {u8"Bizim eve geldi.", 1},            // biZİM
+      // a word stressed on its first vowel after one that ended on its accent: the word before
+      // falls through its last vowel, so that the next accent rises
+      {u8"Annem bugün eve geldi.", 2},         // BUgün
+      {u8"Komşumuz Ali dün akşam geldi.", 3},  // Ali
   };
   for (const AccentCase& c : cases) {
     const Planned p = Plan(c.text);

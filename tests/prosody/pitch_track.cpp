@@ -107,7 +107,15 @@ std::vector<double> PitchTrack(const std::int16_t* x, std::size_t n, double rate
     while (!std::isnan(v) && v > median + 8.0) v -= 12.0;
     while (!std::isnan(v) && v < median - 8.0) v += 12.0;
   }
-  return track;
+  // A single frame off its two voiced neighbours (a spurious lag) takes their median.
+  std::vector<double> smoothed = track;
+  for (std::size_t f = 1; f + 1 < track.size(); ++f) {
+    if (std::isnan(track[f - 1]) || std::isnan(track[f]) || std::isnan(track[f + 1])) continue;
+    double three[] = {track[f - 1], track[f], track[f + 1]};
+    std::sort(three, three + 3);
+    smoothed[f] = three[1];
+  }
+  return smoothed;
 }
 
 TrackStats StatsOf(const std::vector<double>& track) {

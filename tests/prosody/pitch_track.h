@@ -20,7 +20,8 @@ double SemitonesOf(double hz);
 // at any sample rate. A frame is voiced when its normalised autocorrelation peak is 0.6 or more
 // and its level within 35 dB of the loudest frame; its value is then in semitones re 113.66 Hz,
 // else NaN. A frame more than 8 semitones from the median of the voiced frames is moved by
-// octaves toward it (an octave error).
+// octaves toward it (an octave error), and a frame between two voiced ones takes the median of
+// the three (a single spurious lag).
 constexpr double kFrameMs = 10.0;
 std::vector<double> PitchTrack(const std::int16_t* x, std::size_t n, double rate);
 

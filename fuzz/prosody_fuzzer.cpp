@@ -1,6 +1,7 @@
 // Fuzzes the prosody stage with arbitrary bytes: the stressed transcription must be the literal
 // one with only stress marks inserted, and every stretch planned from it must be read back by
-// the contour (same segments) with every target inside the pitch limits.
+// the contour (same segments) with every target inside the pitch limits and every vowel length
+// within the renderer's range.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -48,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& p : contour) {
       Check(std::abs(p.startSemitones) <= orvanel::synth::kMaxSemitones);
       Check(std::abs(p.endSemitones) <= orvanel::synth::kMaxSemitones);
+      Check(p.lengthPercent >= 100 && p.lengthPercent <= 300);
     }
     orvanel::prosody::PrepareSegmentsForProsody(list);
   }

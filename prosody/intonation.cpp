@@ -9,34 +9,46 @@
 namespace orvanel::prosody {
 namespace {
 
-// A comma and every phrase boundary inside a stretch (an aside, a colon, a semicolon) end a
-// clause; the tune rises at its end and its baseline is reset.
-bool IsClauseBoundary(frontend::PhraseBreak boundary) {
-  return boundary != frontend::PhraseBreak::kNone &&
-         boundary != frontend::PhraseBreak::kSentenceEnd;
-}
-
+using frontend::PhraseBreak;
 using synth::Segment;
 using synth::SegmentList;
 using synth::VowelPitch;
+
+// A comma and every phrase boundary inside a stretch (an aside, a colon, a semicolon, a dash)
+// end a phrase: its tune ends with a boundary tone and the next one starts on a reset baseline.
+bool IsPhraseBoundary(PhraseBreak boundary) {
+  return boundary != PhraseBreak::kNone && boundary != PhraseBreak::kSentenceEnd;
+}
+
+// A colon and a semicolon close a clause: its end falls. Every other boundary inside a
+// sentence leaves it open: its end rises.
+bool FallsBefore(PhraseBreak boundary) {
+  return boundary == PhraseBreak::kColon || boundary == PhraseBreak::kSemicolon;
+}
 
 struct Word {
   std::string_view letters;  // lower case, marks removed
   std::vector<int> vowels;   // segment indices
   int stressed = -1;         // segment index of the first marked vowel
-  int clause = 0;
+  int phrase = 0;
+};
+
+struct Phrase {
+  std::vector<std::size_t> words;
+  PhraseBreak end = PhraseBreak::kSentenceEnd;  // the boundary after it
+  bool aside = false;                           // between parentheses
 };
 
 struct Reading {
   std::vector<Word> words;
+  std::vector<Phrase> phrases;
   std::vector<bool> stressed;
   std::vector<bool> lateGlide;
   char end = 0;
-  int clauses = 1;
 };
 
-// The stretch as the planner noted it: its words with their stressed vowels, and the clauses
-// that commas (and the other phrase boundaries) divide it into.
+// The stretch as the planner noted it: its words with their stressed vowels, and the phrases
+// that the boundaries divide it into. A boundary before any word of its phrase opens none.
 Reading Read(const SegmentList& list, const synth::StretchNotes& notes) {
   Reading r;
   r.end = notes.sentenceEnd;
@@ -46,28 +58,237 @@ Reading Read(const SegmentList& list, const synth::StretchNotes& notes) {
     r.stressed[i] = notes.segments[i].stressMarks > 0;
     r.lateGlide[i] = notes.segments[i].lateGlide;
   }
-  int clause = 0;
+  r.phrases.emplace_back();
+  bool aside = false;
   std::size_t next = 0;  // the next word to place
   for (std::size_t i = 0; i <= list.Size(); ++i) {
     while (next < notes.words.size() && notes.words[next].first == i) {
       const synth::PlannedWord& planned = notes.words[next++];
       Word w;
       w.letters = planned.letters;
-      w.clause = clause;
+      w.phrase = static_cast<int>(r.phrases.size()) - 1;
       for (const std::size_t v : planned.vowels) {
         w.vowels.push_back(static_cast<int>(v));
         if (w.stressed < 0 && r.stressed[v]) w.stressed = static_cast<int>(v);
       }
+      if (w.vowels.empty()) continue;  // a lone consonant takes no part in the tune
+      r.phrases.back().words.push_back(r.words.size());
       r.words.push_back(std::move(w));
     }
-    if (i < list.Size() && IsClauseBoundary(notes.segments[i].boundary)) ++clause;
+    if (i == list.Size() || !IsPhraseBoundary(notes.segments[i].boundary)) continue;
+    const PhraseBreak b = notes.segments[i].boundary;
+    if (b == PhraseBreak::kParenthesisOpen) aside = true;
+    if (!r.phrases.back().words.empty()) {
+      r.phrases.back().end = b;
+      r.phrases.emplace_back();
+    }
+    if (b == PhraseBreak::kParenthesisClose) aside = false;
+    r.phrases.back().aside = aside;
   }
-  // A boundary right before the sentence end opens no clause of its own.
-  int last = 0;
-  for (const Word& w : r.words) last = std::max(last, w.clause);
-  r.clauses = last + 1;
+  if (r.phrases.size() > 1 && r.phrases.back().words.empty()) r.phrases.pop_back();
+  r.phrases.back().end = PhraseBreak::kSentenceEnd;
   return r;
 }
+
+SentenceType TypeOf(const Reading& r) {
+  const bool hasParticle = std::any_of(r.words.begin(), r.words.end(),
+                                       [](const Word& w) { return IsQuestionParticle(w.letters); });
+  const bool hasWh = std::any_of(r.words.begin(), r.words.end(),
+                                 [](const Word& w) { return IsQuestionWord(w.letters); });
+  if (r.end == '?') {
+    return hasParticle ? SentenceType::kYesNoQuestion
+           : hasWh     ? SentenceType::kWhQuestion
+                       : SentenceType::kOtherQuestion;
+  }
+  return r.end == '!' ? SentenceType::kExclamation : SentenceType::kStatement;
+}
+
+// The phrase's nucleus: the question word, else the accented word before mI, else the accented
+// word before the phrase's last accented word (the verb), else that word; -1 when no word is
+// accented. particle: the first mI of the phrase, or -1.
+std::ptrdiff_t NucleusOf(const Reading& r, const Phrase& phrase, std::ptrdiff_t& particle) {
+  particle = -1;
+  for (std::size_t k : phrase.words)
+    if (IsQuestionWord(r.words[k].letters) && r.words[k].stressed >= 0)
+      return static_cast<std::ptrdiff_t>(k);
+  for (std::size_t k : phrase.words) {
+    if (IsQuestionParticle(r.words[k].letters)) {
+      particle = static_cast<std::ptrdiff_t>(k);
+      break;
+    }
+  }
+  if (particle >= 0) {
+    for (std::ptrdiff_t k = particle - 1; k >= static_cast<std::ptrdiff_t>(phrase.words.front());
+         --k)
+      if (r.words[static_cast<std::size_t>(k)].stressed >= 0) return k;
+    return -1;
+  }
+  std::vector<std::size_t> accented;
+  for (std::size_t k : phrase.words)
+    if (r.words[k].stressed >= 0) accented.push_back(k);
+  if (accented.empty()) return -1;
+  return static_cast<std::ptrdiff_t>(accented[accented.size() >= 2 ? accented.size() - 2 : 0]);
+}
+
+// The baseline at the start of phrase p: each phrase a little lower than the one before, an
+// aside lower still.
+float PhraseTop(const IntonationTargets& t, std::size_t p, bool aside) {
+  return -t.phraseDownstep * static_cast<float>(p) - (aside ? t.asideLowering : 0.f);
+}
+
+// The targets of one phrase: the pitch each of its vowels reaches at its end.
+class PhraseTune {
+ public:
+  PhraseTune(const Reading& r, const IntonationTargets& t, SentenceType type,
+             std::vector<float>& target)
+      : r_(r), t_(t), type_(type), target_(target), base_(target.size(), 0.f) {}
+
+  // Returns the segment index of the nucleus' stressed vowel, or -1.
+  int Place(std::size_t p, bool final) {
+    const Phrase& phrase = r_.phrases[p];
+    for (std::size_t k : phrase.words)
+      for (int v : r_.words[k].vowels) vowels_.push_back(v);
+    // The baseline: reset at the phrase's start (each phrase a little lower than the one
+    // before), declining over its vowels; an aside lies lower.
+    const float top = PhraseTop(t_, p, phrase.aside);
+    for (std::size_t j = 0; j < vowels_.size(); ++j) {
+      const float x = vowels_.size() > 1 ? static_cast<float>(j) / (vowels_.size() - 1) : 0.f;
+      base_[Index(vowels_[j])] = top - t_.declination * x;
+      target_[Index(vowels_[j])] = base_[Index(vowels_[j])];
+    }
+    float scale = type_ == SentenceType::kExclamation ? t_.exclamationScale : 1.f;
+    if (phrase.aside) scale *= t_.asideScale;
+    std::ptrdiff_t particle = -1;
+    const std::ptrdiff_t nucleus = NucleusOf(r_, phrase, particle);
+    const bool yesNo = final && type_ == SentenceType::kYesNoQuestion;
+    for (std::size_t k : phrase.words) {
+      const Word& w = r_.words[k];
+      const auto kk = static_cast<std::ptrdiff_t>(k);
+      if ((nucleus >= 0 && kk > nucleus) || w.stressed < 0) continue;
+      const float b = base_[Index(w.stressed)];
+      float peak = b + t_.prenuclearAccent * scale;
+      if (kk == nucleus) {
+        if (yesNo) {
+          peak = t_.yesNoPeak;
+        } else if (final && type_ == SentenceType::kWhQuestion) {
+          peak = t_.whPeak;
+        } else if (final) {
+          peak = b + t_.nuclearAccent * scale;
+        } else {
+          peak = b + (t_.prenuclearAccent + 0.5f) * scale;
+        }
+      }
+      Accent(w, peak, yesNo && kk == nucleus);
+    }
+    MakeRoomBeforeInitialAccents(phrase, nucleus);
+    // After the nucleus the words are deaccented: the pitch goes from the nucleus' end to the
+    // phrase's end target, evenly over the vowels between.
+    std::size_t from = 0;  // position in vowels_ of the first vowel after the nucleus
+    if (nucleus >= 0) {
+      const int last = r_.words[static_cast<std::size_t>(nucleus)].vowels.back();
+      from = static_cast<std::size_t>(std::find(vowels_.begin(), vowels_.end(), last) -
+                                      vowels_.begin()) +
+             1;
+    }
+    const float low = base_[Index(vowels_.back())] + t_.afterNucleus;
+    float endTarget = low;
+    if (final) {
+      switch (type_) {
+        case SentenceType::kStatement:
+          endTarget = t_.statementEnd;
+          break;
+        case SentenceType::kExclamation:
+          endTarget = t_.exclamationEnd;
+          break;
+        case SentenceType::kYesNoQuestion:
+          endTarget = t_.yesNoEnd;
+          break;
+        case SentenceType::kWhQuestion:
+        case SentenceType::kOtherQuestion:
+          break;
+      }
+    } else if (FallsBefore(phrase.end)) {
+      endTarget = std::min(low, t_.clauseFall);
+    }
+    if (nucleus >= 0 && from < vowels_.size()) {
+      float start = target_[Index(vowels_[from - 1])];
+      std::size_t first = from;
+      if (yesNo && particle > nucleus) {
+        // The particle begins the fall: from its own level down to the end of the question.
+        const auto pv = r_.words[static_cast<std::size_t>(particle)].vowels.front();
+        first = static_cast<std::size_t>(std::find(vowels_.begin(), vowels_.end(), pv) -
+                                         vowels_.begin());
+        for (std::size_t j = from; j <= first && j < vowels_.size(); ++j)
+          target_[Index(vowels_[j])] = t_.particle;
+        start = t_.particle;
+        ++first;
+      }
+      const std::size_t n = vowels_.size() - first + 1;
+      for (std::size_t j = first; j < vowels_.size(); ++j) {
+        const float x = static_cast<float>(j - first + 1) / static_cast<float>(n - 1);
+        target_[Index(vowels_[j])] = start + (endTarget - start) * x;
+      }
+    } else if (final && type_ != SentenceType::kWhQuestion) {
+      // The nucleus ends the phrase: a final stressed vowel takes the fall itself, its peak
+      // reached as it begins.
+      const int last = vowels_.back();
+      if (nucleus >= 0 && last == r_.words[static_cast<std::size_t>(nucleus)].stressed &&
+          vowels_.size() >= 2 && type_ != SentenceType::kOtherQuestion)
+        target_[Index(vowels_[vowels_.size() - 2])] = target_[Index(last)];
+      target_[Index(last)] = endTarget;
+    }
+    return nucleus >= 0 ? r_.words[static_cast<std::size_t>(nucleus)].stressed : -1;
+  }
+
+ private:
+  const Reading& r_;
+  const IntonationTargets& t_;
+  SentenceType type_;
+  std::vector<float>& target_;
+  std::vector<int> vowels_;
+  std::vector<float> base_;  // the baseline at each vowel of the phrase
+
+  static std::size_t Index(int v) { return static_cast<std::size_t>(v); }
+
+  // A word stressed on its first vowel rises into it only from a lower start. When the word
+  // before it ends high (on its own final accent), that word's peak moves to the start of its
+  // stressed vowel, which then falls to the low start; an unstressed vowel there just ends low.
+  void MakeRoomBeforeInitialAccents(const Phrase& phrase, std::ptrdiff_t nucleus) {
+    for (std::size_t j = 1; j < phrase.words.size(); ++j) {
+      const Word& w = r_.words[phrase.words[j]];
+      if (w.stressed != w.vowels.front()) continue;
+      if (nucleus >= 0 && static_cast<std::ptrdiff_t>(phrase.words[j]) > nucleus) break;
+      const Word& before = r_.words[phrase.words[j - 1]];
+      const int v = before.vowels.back();
+      if (target_[Index(v)] <= target_[Index(w.stressed)] - 1.f) continue;
+      if (v == before.stressed) {
+        if (before.vowels.size() < 2) continue;  // a one-vowel accent keeps its peak
+        target_[Index(before.vowels[before.vowels.size() - 2])] = target_[Index(v)];
+      }
+      target_[Index(v)] = base_[Index(v)] - t_.wordStartDip;
+    }
+  }
+
+  // An accent is a movement: from a low start of the word up to the peak at the end of the
+  // stressed vowel, down again over the vowels after it. The host of mI stays high to its end.
+  void Accent(const Word& w, float peak, bool holdHigh) {
+    const auto s = static_cast<std::size_t>(
+        std::find(w.vowels.begin(), w.vowels.end(), w.stressed) - w.vowels.begin());
+    const std::size_t n = w.vowels.size();
+    for (std::size_t k = 0; k < n; ++k) {
+      const int v = w.vowels[k];
+      const float low = base_[Index(v)] - t_.wordStartDip;
+      float& out = target_[Index(v)];
+      if (k < s) {
+        out = k == 0 ? low : low + (peak - low) * static_cast<float>(k) / static_cast<float>(s);
+      } else if (k == s || holdHigh) {
+        out = peak;
+      } else {
+        out = peak + (low - peak) * static_cast<float>(k - s) / static_cast<float>(n - 1 - s);
+      }
+    }
+  }
+};
 
 }  // namespace
 
@@ -85,160 +306,59 @@ bool ContourForStretch(const SegmentList& list, const synth::StretchNotes& notes
   contour.assign(list.Size(), VowelPitch{});
   if (info != nullptr) *info = {};
   if (notes.segments.size() != list.Size()) return false;
-  Reading r = Read(list, notes);
+  const Reading r = Read(list, notes);
+  const SentenceType type = TypeOf(r);
 
-  // Words without a vowel (a lone consonant) take no part in the tune.
-  std::erase_if(r.words, [](const Word& w) { return w.vowels.empty(); });
-
-  SentenceType type = SentenceType::kStatement;
-  const bool hasParticle = std::any_of(r.words.begin(), r.words.end(),
-                                       [](const Word& w) { return IsQuestionParticle(w.letters); });
-  const bool hasWh = std::any_of(r.words.begin(), r.words.end(),
-                                 [](const Word& w) { return IsQuestionWord(w.letters); });
-  if (r.end == '?') {
-    type = hasParticle ? SentenceType::kYesNoQuestion
-           : hasWh     ? SentenceType::kWhQuestion
-                       : SentenceType::kOtherQuestion;
-  } else if (r.end == '!') {
-    type = SentenceType::kExclamation;
-  }
-  const float scale = type == SentenceType::kExclamation ? t.exclamationScale : 1.0f;
-
-  // The baseline: a steady declination over the vowels, raised again after each comma.
-  std::vector<int> order(list.Size(), -1);
-  int vowelCount = 0;
-  for (std::size_t i = 0; i < list.Size(); ++i)
-    if (list[i].Kind() == synth::SegmentKind::kVowel) order[i] = vowelCount++;
-  std::vector<float> level(list.Size(), 0.f);
-  for (const Word& w : r.words) {
-    for (int v : w.vowels) {
-      const auto i = static_cast<std::size_t>(v);
-      const float k = vowelCount > 1 ? static_cast<float>(order[i]) / (vowelCount - 1) : 0.f;
-      level[i] = std::min(0.f, -t.declination * k + t.commaReset * static_cast<float>(w.clause));
-    }
-  }
-  std::vector<float> endLevel;
-
+  // Every vowel's target: the pitch it reaches at its end.
+  std::vector<float> target(list.Size(), 0.f);
   std::vector<int> nuclei;
-  const int lastClause = r.clauses - 1;
-  for (int c = 0; c < r.clauses; ++c) {
-    std::vector<std::size_t> words;
-    for (std::size_t k = 0; k < r.words.size(); ++k)
-      if (r.words[k].clause == c) words.push_back(k);
-    if (words.empty()) continue;
-    const bool finalClause = c == lastClause;
-    // The nucleus: the question word, else the accented word before mI, else the accented word
-    // before the clause's last accented word (the verb), else that word.
-    std::ptrdiff_t nucleus = -1;
-    std::ptrdiff_t particle = -1;
-    for (std::size_t k : words) {
-      if (IsQuestionWord(r.words[k].letters) && r.words[k].stressed >= 0) {
-        nucleus = static_cast<std::ptrdiff_t>(k);
-        break;
-      }
-    }
-    if (nucleus < 0) {
-      for (std::size_t k : words) {
-        if (IsQuestionParticle(r.words[k].letters)) {
-          particle = static_cast<std::ptrdiff_t>(k);
-          break;
-        }
-      }
-      if (particle >= 0) {
-        for (std::ptrdiff_t k = particle - 1; k >= static_cast<std::ptrdiff_t>(words.front()); --k)
-          if (r.words[static_cast<std::size_t>(k)].stressed >= 0) {
-            nucleus = k;
-            break;
-          }
-      }
-    }
-    if (nucleus < 0 && particle < 0) {
-      std::vector<std::size_t> accented;
-      for (std::size_t k : words)
-        if (r.words[k].stressed >= 0) accented.push_back(k);
-      if (accented.size() >= 2)
-        nucleus = static_cast<std::ptrdiff_t>(accented[accented.size() - 2]);
-      else if (accented.size() == 1)
-        nucleus = static_cast<std::ptrdiff_t>(accented[0]);
-    }
-    const bool yesNo = finalClause && type == SentenceType::kYesNoQuestion;
-    for (std::size_t k : words) {
-      Word& w = r.words[k];
-      const auto kk = static_cast<std::ptrdiff_t>(k);
-      if (nucleus >= 0 && kk > nucleus) {
-        for (int v : w.vowels) level[static_cast<std::size_t>(v)] += t.afterNucleus;
-        continue;
-      }
-      if (w.stressed < 0) continue;
-      const auto s = static_cast<std::size_t>(w.stressed);
-      if (kk < nucleus || nucleus < 0) {
-        level[s] += t.prenuclearAccent * scale;
-      } else if (yesNo) {
-        // High from the stressed syllable to the end of the host: mI begins the fall.
-        bool after = false;
-        for (int v : w.vowels) {
-          if (v == w.stressed) after = true;
-          if (after) level[static_cast<std::size_t>(v)] = t.yesNoPeak;
-        }
-        level[s] = t.yesNoPeak - 0.5f;
-        if (w.vowels.back() == w.stressed) level[s] = t.yesNoPeak;
-      } else if (finalClause && type == SentenceType::kWhQuestion) {
-        level[s] = t.whPeak;
-      } else if (finalClause) {
-        level[s] += t.nuclearAccent * scale;
-      } else {
-        level[s] += (t.prenuclearAccent + 0.5f) * scale;  // the nucleus of a non-final clause
-      }
-    }
-    if (nucleus >= 0 && r.words[static_cast<std::size_t>(nucleus)].stressed >= 0)
-      nuclei.push_back(r.words[static_cast<std::size_t>(nucleus)].stressed);
-    // The particle starts the fall: from its level down to the end of the question.
-    if (yesNo && particle >= 0) {
-      std::vector<int> tail;
-      for (std::size_t k = static_cast<std::size_t>(particle); k < r.words.size(); ++k)
-        for (int v : r.words[k].vowels) tail.push_back(v);
-      for (std::size_t j = 0; j < tail.size(); ++j) {
-        const float x = tail.size() > 1 ? static_cast<float>(j) / (tail.size() - 1) : 1.f;
-        level[static_cast<std::size_t>(tail[j])] = t.particle + (t.yesNoEnd - t.particle) * x;
-      }
-    }
+  const std::size_t lastPhrase = r.phrases.size() - 1;
+  for (std::size_t p = 0; p < r.phrases.size(); ++p) {
+    if (r.phrases[p].words.empty()) continue;
+    PhraseTune tune(r, t, type, target);
+    const int nucleus = tune.Place(p, p == lastPhrase);
+    if (nucleus >= 0) nuclei.push_back(nucleus);
   }
 
-  for (std::size_t i = 0; i < list.Size(); ++i) {
-    if (list[i].Kind() != synth::SegmentKind::kVowel) continue;
-    float end = level[i];
-    if (r.lateGlide[i]) end += t.softGRise;
-    contour[i] = {level[i], end};
-  }
-  // Boundary tones on the last vowel of each clause.
-  for (int c = 0; c < r.clauses; ++c) {
-    int last = -1;
-    for (const Word& w : r.words)
-      if (w.clause == c) last = w.vowels.back();
-    if (last < 0) continue;
-    VowelPitch& p = contour[static_cast<std::size_t>(last)];
-    if (c != lastClause) {
-      p.endSemitones = std::max(p.startSemitones + t.continuationRise, t.continuationFloor);
-      continue;
+  // The path: within a phrase each vowel starts where the one before it ended, voiced
+  // consonants between them carrying the same pitch, and moves to its own target; the first
+  // vowel of a phrase starts on the phrase's reset baseline.
+  const auto clamp = [](float st) {
+    return std::clamp(st, -synth::kMaxSemitones, synth::kMaxSemitones);
+  };
+  for (std::size_t p = 0; p < r.phrases.size(); ++p) {
+    const Phrase& phrase = r.phrases[p];
+    if (phrase.words.empty()) continue;
+    std::vector<int> vowels;
+    for (std::size_t k : phrase.words)
+      for (int v : r.words[k].vowels) vowels.push_back(v);
+    const bool final = p == lastPhrase;
+    // Boundary tones inside the sentence: a rise that keeps the sentence open, or a fall
+    // before a colon or a semicolon (already among the targets).
+    auto& last = target[static_cast<std::size_t>(vowels.back())];
+    const float before =
+        vowels.size() > 1 ? target[static_cast<std::size_t>(vowels[vowels.size() - 2])] : last;
+    if (!final && !FallsBefore(phrase.end)) {
+      // An aside rises less and stays in its lower register.
+      last = phrase.aside ? before + t.continuationRise * t.asideScale
+                          : std::max(before + t.continuationRise, t.continuationFloor);
     }
-    switch (type) {
-      case SentenceType::kStatement:
-        p.endSemitones = t.statementEnd;
-        break;
-      case SentenceType::kExclamation:
-        p.endSemitones = t.exclamationEnd;
-        break;
-      case SentenceType::kOtherQuestion:
-        p.endSemitones = t.questionRise;
-        break;
-      case SentenceType::kYesNoQuestion:
-      case SentenceType::kWhQuestion:
-        break;  // the fall after mI, a level end after a question word
+    if (final && type == SentenceType::kOtherQuestion) last = t.questionRise;
+    if (final && type == SentenceType::kWhQuestion) last = before;  // a level end
+
+    float start = PhraseTop(t, p, phrase.aside);
+    for (const int v : vowels) {
+      const auto i = static_cast<std::size_t>(v);
+      float end = target[i];
+      if (r.lateGlide[i]) end += t.softGRise;
+      VowelPitch& out = contour[i];
+      out.startSemitones = clamp(start);
+      out.endSemitones = clamp(end);
+      start = end;
     }
-  }
-  for (VowelPitch& p : contour) {
-    p.startSemitones = std::clamp(p.startSemitones, -synth::kMaxSemitones, synth::kMaxSemitones);
-    p.endSemitones = std::clamp(p.endSemitones, -synth::kMaxSemitones, synth::kMaxSemitones);
+    // Lengthening before the boundary: the phrase's last vowel, more at the sentence end.
+    contour[static_cast<std::size_t>(vowels.back())].lengthPercent =
+        static_cast<std::uint16_t>(final ? t.finalLengthPercent : t.boundaryLengthPercent);
   }
   if (info != nullptr) {
     info->type = type;

@@ -21,24 +21,31 @@ enum class SentenceType : int {
   kExclamation,    // "!"
 };
 
-// Semitone targets (relative to the units' own 113.66 Hz).
+// Semitone targets (relative to the units' own 113.66 Hz). Each vowel moves from where the vowel
+// before it ended to its target; the targets below are where vowels end.
 struct IntonationTargets {
-  float declination = 2.0f;       // fall of the baseline over the stretch
-  float commaReset = 1.0f;        // the baseline goes up again after a comma
-  float prenuclearAccent = 2.5f;  // H* of an accented word before the nucleus, over the baseline
-  float nuclearAccent = 4.5f;     // H* of the nucleus of a statement, over the baseline
+  float declination = 1.5f;       // fall of the baseline over a phrase
+  float phraseDownstep = 0.5f;    // each phrase starts this much under the one before
+  float wordStartDip = 0.5f;      // an accented word starts this much under the baseline
+  float prenuclearAccent = 1.5f;  // H* of an accented word before the nucleus, over the baseline
+  float nuclearAccent = 3.0f;     // H* of the nucleus of a statement, over the baseline
   float exclamationScale = 1.3f;  // accents of "!" are this much larger
+  float asideLowering = 1.5f;     // a phrase in parentheses lies this much lower ...
+  float asideScale = 0.6f;        // ... with its accents this much smaller
   float afterNucleus = -1.0f;     // deaccented words after the nucleus, under the baseline
   float statementEnd = -4.0f;     // the last syllable of a statement falls to this
   float exclamationEnd = -5.0f;
-  float yesNoPeak = 6.0f;          // the word before mI
-  float particle = 1.0f;           // mI itself
-  float yesNoEnd = -2.0f;          // the syllables after mI fall to this
-  float whPeak = 5.0f;             // the question word
-  float questionRise = 5.0f;       // "?" without mI or question word: the end rises to this
-  float continuationRise = 2.0f;   // the last syllable before a comma rises by this much ...
-  float continuationFloor = 3.0f;  // ... and to at least this
-  float softGRise = 1.0f;          // a vowel lengthened by the soft g rises at its end
+  float clauseFall = -2.5f;              // the last syllable before a colon or a semicolon
+  float yesNoPeak = 6.0f;                // the word before mI
+  float particle = 1.0f;                 // mI itself
+  float yesNoEnd = -2.0f;                // the syllables after mI fall to this
+  float whPeak = 5.0f;                   // the question word
+  float questionRise = 5.0f;             // "?" without mI or question word: the end rises to this
+  float continuationRise = 2.0f;         // the last syllable before a comma rises by this much ...
+  float continuationFloor = 3.0f;        // ... and to at least this
+  float softGRise = 1.0f;                // a vowel lengthened by the soft g rises at its end
+  unsigned boundaryLengthPercent = 125;  // the last vowel before a boundary inside the stretch
+  unsigned finalLengthPercent = 140;     // the last vowel of the stretch
 };
 
 // What the contour was built from, for tests and the --segments display.
@@ -55,8 +62,9 @@ void PrepareSegmentsForProsody(synth::SegmentList& list);
 
 // One VowelPitch per segment of the planned stretch (zero for non-vowels), every value within
 // +-synth::kMaxSemitones, from the planner's notes on the stretch (words, stress marks, phrase
-// boundaries, sentence end). Returns false, with a flat contour, when the notes are not the
-// list's.
+// boundaries, sentence end). Within a phrase the pitch is continuous: a vowel starts where the one
+// before it ended. The last vowel of each phrase is lengthened. Returns false, with a flat contour,
+// when the notes are not the list's.
 bool ContourForStretch(const synth::SegmentList& list, const synth::StretchNotes& notes,
                        std::vector<synth::VowelPitch>& contour,
                        const IntonationTargets& targets = {}, StretchIntonation* info = nullptr);

@@ -17,7 +17,16 @@ constexpr std::uint64_t kGiveBackStep = 64;  // vowel lengths given back at a fa
 
 // Pitch targets in steps of 1/8 semitone (at most 0.36 % off): units of the same pitch are made
 // once and reused.
-float Quantised(float semitones) { return std::nearbyint(semitones * 8.f) / 8.f; }
+float Quantised(float semitones, float steps = 8.f) {
+  return std::nearbyint(semitones * steps) / steps;
+}
+
+// With a contour the pitch moves through nearly every vowel and consonant: vowels take their
+// ends in steps of 1/4 semitone and consonants (whose voiced parts are re-timed at one pitch) in
+// steps of 1/2, so that the units repeat and are reused. A consonant is then at most 1/4
+// semitone off the vowel edge it joins, a vowel's end and the next one's start stay equal.
+constexpr float kContourVowelSteps = 4.f;
+constexpr float kContourConsonantSteps = 2.f;
 
 constexpr int kAffricateSlot = 2;  // ç
 
@@ -63,7 +72,8 @@ float ControlledRenderer::VowelSemitones(std::size_t i, bool atEnd) const {
     // Stress shortens the vowel and, as resampling did, raises its pitch by the same factor.
     st += static_cast<float>(12.0 * std::log2(100.0 / s.lengthPercent));
   }
-  return std::isfinite(st) ? Quantised(st) : 0.f;
+  if (!std::isfinite(st)) return 0.f;
+  return contour_.empty() ? Quantised(st) : Quantised(st, kContourVowelSteps);
 }
 
 float ControlledRenderer::ConsonantSemitones(std::size_t i, bool onset) const {
@@ -86,7 +96,8 @@ float ControlledRenderer::ConsonantSemitones(std::size_t i, bool onset) const {
   };
   float st = controls_.semitones;
   if (!search(onset, st)) search(!onset, st);
-  return Quantised(std::clamp(st, -kMaxSemitones, kMaxSemitones));
+  st = std::clamp(st, -kMaxSemitones, kMaxSemitones);
+  return contour_.empty() ? Quantised(st) : Quantised(st, kContourConsonantSteps);
 }
 
 void ControlledRenderer::RenderSegment(std::size_t i, std::uint16_t speed, SampleBuffer& buffer) {
@@ -140,6 +151,9 @@ void ControlledRenderer::RenderVowel(std::size_t i, std::uint16_t speed, SampleB
       ms != 0 ? ms * kBaseSampleRate * 100 / (1000 * std::uint64_t{controls_.ratePercent})
               : kBasePeriod;
   if (s.lengthPercent != 100) wanted = wanted * std::min(s.lengthPercent, 1000u) / 100;
+  // The contour's lengthening (before a phrase boundary) is part of the timing the rate keeps.
+  if (!contour_.empty() && contour_[i].lengthPercent != 100)
+    wanted = wanted * std::clamp<std::uint64_t>(contour_[i].lengthPercent, 50, 300) / 100;
   nominalSamples_ +=
       static_cast<double>(wanted) * controls_.ratePercent / 100.0;  // before any give-back
   const double behind = renderedSamples_ - nominalSamples_ * 100.0 / controls_.ratePercent +

@@ -70,7 +70,7 @@ class ControlledRenderer {
   // cache or made now; nullptr when its unit cannot be had.
   const std::vector<std::int16_t>* MakeConsonant(std::size_t i, int part);
   // The vowel's own pitch at its start or end (controls, contour, stress) in steps of 1/8
-  // semitone, before clamping.
+  // semitone (1/4 with a contour), before clamping.
   float VowelSemitones(std::size_t i, bool atEnd) const;
   // The pitch of the nearest vowel a consonant joins: the next one for an onset, the previous
   // one for a coda, not across a pause.

@@ -36,6 +36,7 @@ inline constexpr double kFastVowelPeriods = 2.0;
 struct VowelPitch {
   float startSemitones = 0.f;
   float endSemitones = 0.f;
+  std::uint16_t lengthPercent = 100;  // the vowel's length, 50..300 % of what the controls give
 };
 
 // How the controls combine with the literal ones: a vowel lasts
@@ -45,7 +46,8 @@ struct VowelPitch {
 // kMinSentenceEndMs and kMinPauseMs). What consonants cannot give at a fast rate is taken from
 // the following vowels of the stretch, none below half its scaled length. The semitones are added
 // to every vowel's contour and to the voiced parts of the consonants next to it; the result is
-// clamped to +-kMaxSemitones and taken in steps of 1/8 semitone. Stress ("`", lengthPercent)
+// clamped to +-kMaxSemitones and taken in steps of 1/8 semitone (with a contour, vowels in steps
+// of 1/4 and consonants of 1/2, see controlled_renderer.cpp). Stress ("`", lengthPercent)
 // shortens a vowel and raises its pitch by the same factor, and the notation's glide becomes a
 // pitch bend of the same shape, without moving the formants. Rates and shifts outside their ranges
 // are clamped. The engine's pitch value (the output sample rate) still applies on top of all this.

@@ -22,7 +22,7 @@ using testing::SemitonesOf;
 
 const test::BuiltInVoice& Voice() { return test::LoadedVoice(); }
 
-// F0 in semitones of every vowel of the first stretch, measured on its middle 80 %.
+// F0 in semitones of every vowel of the first stretch, measured on 40 ms around its middle.
 std::vector<double> SyllableF0(std::u8string_view utf8) {
   std::string text = frontend::testing::Cp(utf8), phonetic;
   TranscribeForProsody(text, phonetic);
@@ -44,9 +44,10 @@ std::vector<double> SyllableF0(std::u8string_view utf8) {
     if (list[i].Kind() != synth::SegmentKind::kVowel) continue;
     const std::uint32_t begin = starts[i];
     const std::uint32_t end = i + 1 < starts.Size() ? starts[i + 1] : buffer.SampleCount();
-    const std::uint32_t margin = (end - begin) / 10;
-    const double hz =
-        AutocorrelationF0(buffer.Samples() + begin + margin, end - begin - 2 * margin);
+    // 40 ms around the middle: the pitch moves through the vowel.
+    const std::uint32_t half = std::min<std::uint32_t>((end - begin) / 2, 441);
+    const std::uint32_t middle = begin + (end - begin) / 2;
+    const double hz = AutocorrelationF0(buffer.Samples() + middle - half, 2 * half);
     f0.push_back(hz > 0 ? SemitonesOf(hz) : -99.0);
   }
   buffer.Release();
@@ -93,6 +94,57 @@ TEST(ProsodyAudio, MeasuredPitchFollowsTheContourWithinASemitone) {
     for (std::size_t k = 0; k < target.size(); ++k)
       EXPECT_NEAR(measured[k], target[k], 1.0) << frontend::testing::Show(cp) << " vowel " << k;
   }
+}
+
+// The first stretch of the text through the prosody path, as samples.
+std::vector<std::int16_t> Rendered(std::u8string_view utf8) {
+  std::string text = frontend::testing::Cp(utf8), phonetic;
+  TranscribeForProsody(text, phonetic);
+  synth::SegmentList list;
+  synth::StretchNotes notes;
+  std::int32_t position = 0;
+  if (synth::PlanStretch(phonetic, position, list, {true}, &notes) != 1) return {};
+  std::vector<synth::VowelPitch> contour;
+  if (!ContourForStretch(list, notes, contour)) return {};
+  PrepareSegmentsForProsody(list);
+  synth::ControlledRenderer renderer(Voice().units, Voice().data);
+  synth::SampleBuffer buffer;
+  buffer.Begin(synth::kStretchCapacityBytes, 50);
+  renderer.BeginStretch(list, {}, contour);
+  for (std::size_t i = 0; i < list.Size(); ++i) renderer.RenderSegment(i, 50, buffer);
+  std::vector<std::int16_t> out(buffer.Samples(), buffer.Samples() + buffer.SampleCount());
+  buffer.Release();
+  return out;
+}
+
+// On the audio, 10 ms frames: the pitch moves within the voiced stretches (few of 40 ms or more
+// span less than 0.3 semitones: the staircase of flat vowels measured 41 % on these sentences)
+// and never jumps between neighbouring voiced frames; the statement falls at its end.
+TEST(ProsodyAudio, TheTuneMovesWithoutSteps) {
+  ASSERT_TRUE(Voice().ok);
+  int stretches = 0, flat = 0;
+  for (std::u8string_view text :
+       {u8"Annem bugün eve geldi.", u8"Annem bugün eve geldi mi?", u8"Annem bugün nereye gitti?",
+        u8"Pazardan elma, armut, üzüm ve portakal aldım.",
+        u8"Komşumuz Ali \x11 bizim apartmanın yöneticisi\x12 dün akşam geldi.",
+        u8"Bunu unutmayın\x15 yarın sabah erkenden yola çıkacağız."}) {
+    const std::vector<std::int16_t> pcm = Rendered(text);
+    ASSERT_FALSE(pcm.empty());
+    const testing::TrackStats s =
+        testing::StatsOf(testing::PitchTrack(pcm.data(), pcm.size(), 22050));
+    stretches += s.stretches;
+    flat += s.flatStretches;
+    EXPECT_LE(s.largestStep, 2.5) << frontend::testing::Show(frontend::testing::Cp(text));
+    EXPECT_LE(s.peak, 7.0) << frontend::testing::Show(frontend::testing::Cp(text));
+  }
+  ASSERT_GT(stretches, 40);
+  EXPECT_LE(static_cast<double>(flat) / stretches, 0.2) << flat << " of " << stretches;
+  const auto statement = Rendered(u8"Annem bugün eve geldi.");
+  const auto question = Rendered(u8"Annem bugün eve geldi mi?");
+  const auto s = testing::StatsOf(testing::PitchTrack(statement.data(), statement.size(), 22050));
+  const auto q = testing::StatsOf(testing::PitchTrack(question.data(), question.size(), 22050));
+  EXPECT_GE(q.peak - s.peak, 3.0) << "question " << q.peak << " statement " << s.peak;
+  EXPECT_GE(s.finalFall, 3.0);
 }
 
 }  // namespace

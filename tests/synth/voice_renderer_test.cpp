@@ -361,3 +361,48 @@ TEST(RetimeConsonant, VoicedSonorantsTakeTheNewPitch) {
 
 }  // namespace
 }  // namespace orvanel::synth
+
+namespace orvanel::synth {
+namespace {
+
+// The contour's length: the vowel lasts its percentage of what the controls give, from 50 to 300 %.
+TEST(ControlledRenderer, AContourLengthensItsVowelByItsPercentage) {
+  ASSERT_TRUE(Voice().ok);
+  auto render = [](unsigned rate, float st, std::uint16_t percent) {
+    SegmentList list;
+    list.Append({KindCode(SegmentKind::kVowel), 2, 2, 100, 0, 0});
+    VoiceControls controls;
+    controls.ratePercent = rate;
+    ControlledRenderer renderer(Voice().units, Voice().data);
+    const std::vector<VowelPitch> contour = {{st, st, percent}};
+    renderer.BeginStretch(list, controls, contour);
+    SampleBuffer buffer;
+    buffer.Begin(kStretchCapacityBytes, 50);
+    renderer.RenderSegment(0, 50, buffer);
+    const double n = buffer.SampleCount();
+    buffer.Release();
+    return n;
+  };
+  struct Case {
+    unsigned rate;
+    float st;
+    std::uint16_t percent;
+    double factor;
+  };
+  for (const Case& c : std::vector<Case>{{100, 0.f, 125, 1.25},
+                                         {100, 0.f, 140, 1.4},
+                                         {100, 3.f, 140, 1.4},
+                                         {200, -3.f, 150, 1.5},
+                                         {100, 0.f, 60, 0.6},
+                                         {100, 0.f, 20, 0.5},
+                                         {100, 0.f, 900, 3.0}}) {
+    const double plain = render(c.rate, c.st, 100);
+    const double longer = render(c.rate, c.st, c.percent);
+    // Each rendering is whole periods within half a period of what it wants.
+    EXPECT_NEAR(longer, plain * c.factor, (c.factor + 1) * PeriodFor(c.st))
+        << c.rate << " " << c.percent;
+  }
+}
+
+}  // namespace
+}  // namespace orvanel::synth

@@ -44,8 +44,15 @@ std::string DescribeStretch(const library::PlannedStretch& stretch) {
                       s.glideShape == 2 ? "late" : "early");
         if (i < contour.size()) {
           out.append(line, std::strlen(line) - 1);
-          std::snprintf(line, sizeof line, "  pitch %+.2f to %+.2f st\n", contour[i].startSemitones,
-                        contour[i].endSemitones);
+          if (contour[i].lengthPercent == 100) {
+            std::snprintf(line, sizeof line, "  pitch %+.2f to %+.2f st\n",
+                          contour[i].startSemitones + 0.f, contour[i].endSemitones + 0.f);
+          } else {
+            // Lengthened before a boundary.
+            std::snprintf(line, sizeof line, "  pitch %+.2f to %+.2f st  held %u%%\n",
+                          contour[i].startSemitones + 0.f, contour[i].endSemitones + 0.f,
+                          static_cast<unsigned>(contour[i].lengthPercent));
+          }
         }
         break;
       case SegmentKind::kOnset:

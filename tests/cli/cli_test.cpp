@@ -119,7 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
         PhoneticCase{"ProsePunctuationIsAPause",
                      {"--phonetic", "Bu (ara) söz."},
                      "",
-                     "Bu \x11" "ARa\x12 Söz.\n"},
+                     "Bu \x11"
+                     "ARa\x12 Söz.\n"},
         PhoneticCase{"PunctuationLevelAllNamesIt",
                      {"--phonetic", "--punct=all", "Bu; söz."},
                      "",
@@ -275,9 +276,8 @@ TEST_F(Cli, UnwritableFileFailsAndLeavesNothingBehind) {
 TEST_F(Cli, StretchLongerThanTheBufferIsCutWithAWarning) {
   // One vowel of 30000 merged letters lasts far longer than one stretch holds.
   const auto file = dir_ / "long.raw";
-  const SayResult r =
-      Say({"--no-prosody", "--raw", "-w", file.string(), "--phonetic-input",
-           std::string(30000, 'a') + ". B"});
+  const SayResult r = Say({"--no-prosody", "--raw", "-w", file.string(), "--phonetic-input",
+                           std::string(30000, 'a') + ". B"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find("warning: line 1, column 1: "), std::string::npos) << r.err;
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
@@ -664,6 +664,10 @@ TEST_F(Cli, ProsodyShowsStressMarksAndPitchTargets) {
                               "  pitch +6.00 to +6.00 st\n"),
             std::string::npos)
       << segments.out;
+  // The last vowel is held longer before the sentence's end (-0 is printed as +0).
+  EXPECT_NE(segments.out.find("  pitch +1.00 to -2.00 st  held 140%\n"), std::string::npos)
+      << segments.out;
+  EXPECT_EQ(segments.out.find("-0.00"), std::string::npos) << segments.out;
   EXPECT_EQ(Say({"--no-prosody", "--segments", "Eve geliyor musun?"}).out.find("pitch"),
             std::string::npos);
 

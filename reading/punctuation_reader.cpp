@@ -16,23 +16,6 @@ namespace {
 
 using frontend::PhraseBreak;
 
-bool IsQuote(char32_t cp) {
-  switch (cp) {
-    case '"':
-    case U'“':
-    case U'”':
-    case U'„':
-    case U'‟':
-    case U'«':
-    case U'»':
-    case U'‹':
-    case U'›':
-      return true;
-    default:
-      return false;
-  }
-}
-
 // Bullets and arrows between items: heard as a dash.
 bool IsBulletOrArrow(char32_t cp) {
   switch (cp) {

@@ -69,5 +69,7 @@ bool IsTopLevelDomain(std::string_view lower);
 
 // The Turkish name of an ASCII punctuation mark or sign ("(" -> "parantez aç"), or empty.
 std::string_view SignName(char32_t cp);
+// A quotation mark, straight or typographic (and the guillemets).
+bool IsQuote(char32_t cp);
 
 }  // namespace orvanel::reading

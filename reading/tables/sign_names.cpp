@@ -6,16 +6,8 @@
 
 namespace orvanel::reading {
 
-std::string_view SignName(char32_t cp) {
+bool IsQuote(char32_t cp) {
   switch (cp) {
-    case '(':
-      return "parantez aç";
-    case ')':
-      return "parantez kapat";
-    case '[':
-      return "köşeli parantez aç";
-    case ']':
-      return "köşeli parantez kapat";
     case '"':
     case U'“':
     case U'”':
@@ -25,7 +17,23 @@ std::string_view SignName(char32_t cp) {
     case U'»':
     case U'‹':
     case U'›':
-      return "tırnak";
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string_view SignName(char32_t cp) {
+  if (IsQuote(cp)) return "tırnak";
+  switch (cp) {
+    case '(':
+      return "parantez aç";
+    case ')':
+      return "parantez kapat";
+    case '[':
+      return "köşeli parantez aç";
+    case ']':
+      return "köşeli parantez kapat";
     case '-':
       return "kısa çizgi";
     case U'–':

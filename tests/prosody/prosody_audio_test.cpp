@@ -22,8 +22,15 @@ using testing::SemitonesOf;
 
 const test::BuiltInVoice& Voice() { return test::LoadedVoice(); }
 
-// F0 in semitones of every vowel of the first stretch, measured on 40 ms around its middle.
-std::vector<double> SyllableF0(std::u8string_view utf8) {
+// The first stretch of the text through the prosody path: its samples, and where each segment's
+// samples begin (with the vowels marked).
+struct RenderedStretch {
+  std::vector<std::int16_t> samples;
+  std::vector<std::uint32_t> starts;
+  std::vector<bool> vowel;
+};
+
+RenderedStretch RenderFirstStretch(std::u8string_view utf8) {
   std::string text = frontend::testing::Cp(utf8), phonetic;
   TranscribeForProsody(text, phonetic);
   synth::SegmentList list;
@@ -38,19 +45,31 @@ std::vector<double> SyllableF0(std::u8string_view utf8) {
   buffer.Begin(synth::kStretchCapacityBytes, 50);
   renderer.BeginStretch(list, {}, contour);
   for (std::size_t i = 0; i < list.Size(); ++i) renderer.RenderSegment(i, 50, buffer);
-  std::vector<double> f0;
-  const auto& starts = buffer.UnitStarts();
+  RenderedStretch out;
+  out.samples.assign(buffer.Samples(), buffer.Samples() + buffer.SampleCount());
   for (std::size_t i = 0; i < list.Size(); ++i) {
-    if (list[i].Kind() != synth::SegmentKind::kVowel) continue;
-    const std::uint32_t begin = starts[i];
-    const std::uint32_t end = i + 1 < starts.Size() ? starts[i + 1] : buffer.SampleCount();
+    out.starts.push_back(buffer.UnitStarts()[i]);
+    out.vowel.push_back(list[i].Kind() == synth::SegmentKind::kVowel);
+  }
+  buffer.Release();
+  return out;
+}
+
+// F0 in semitones of every vowel of the first stretch, measured on 40 ms around its middle.
+std::vector<double> SyllableF0(std::u8string_view utf8) {
+  const RenderedStretch r = RenderFirstStretch(utf8);
+  std::vector<double> f0;
+  for (std::size_t i = 0; i < r.starts.size(); ++i) {
+    if (!r.vowel[i]) continue;
+    const std::uint32_t begin = r.starts[i];
+    const std::uint32_t end =
+        i + 1 < r.starts.size() ? r.starts[i + 1] : static_cast<std::uint32_t>(r.samples.size());
     // 40 ms around the middle: the pitch moves through the vowel.
     const std::uint32_t half = std::min<std::uint32_t>((end - begin) / 2, 441);
     const std::uint32_t middle = begin + (end - begin) / 2;
-    const double hz = AutocorrelationF0(buffer.Samples() + middle - half, 2 * half);
+    const double hz = AutocorrelationF0(r.samples.data() + middle - half, 2 * half);
     f0.push_back(hz > 0 ? SemitonesOf(hz) : -99.0);
   }
-  buffer.Release();
   return f0;
 }
 
@@ -98,23 +117,7 @@ TEST(ProsodyAudio, MeasuredPitchFollowsTheContourWithinASemitone) {
 
 // The first stretch of the text through the prosody path, as samples.
 std::vector<std::int16_t> Rendered(std::u8string_view utf8) {
-  std::string text = frontend::testing::Cp(utf8), phonetic;
-  TranscribeForProsody(text, phonetic);
-  synth::SegmentList list;
-  synth::StretchNotes notes;
-  std::int32_t position = 0;
-  if (synth::PlanStretch(phonetic, position, list, {true}, &notes) != 1) return {};
-  std::vector<synth::VowelPitch> contour;
-  if (!ContourForStretch(list, notes, contour)) return {};
-  PrepareSegmentsForProsody(list);
-  synth::ControlledRenderer renderer(Voice().units, Voice().data);
-  synth::SampleBuffer buffer;
-  buffer.Begin(synth::kStretchCapacityBytes, 50);
-  renderer.BeginStretch(list, {}, contour);
-  for (std::size_t i = 0; i < list.Size(); ++i) renderer.RenderSegment(i, 50, buffer);
-  std::vector<std::int16_t> out(buffer.Samples(), buffer.Samples() + buffer.SampleCount());
-  buffer.Release();
-  return out;
+  return RenderFirstStretch(utf8).samples;
 }
 
 // On the audio, 10 ms frames: the pitch moves within the voiced stretches (few of 40 ms or more

@@ -11,8 +11,8 @@
 
 #include "library/synthesizer.h"
 #include "library/text_feed.h"
-#include "synth/segment_planner.h"
 #include "synth/controlled_renderer.h"
+#include "synth/segment_planner.h"
 
 namespace orvanel::library {
 

@@ -189,7 +189,8 @@ int main(void) {
   CHECK(orvanel_set_rate(b, 200) == ORVANEL_OK);
   memset(&jb.tally, 0, sizeof jb.tally);
   CHECK(orvanel_synthesize(b, kText, -1, tally, &jb.tally) == ORVANEL_OK);
-  CHECK(jb.tally.samples * 2 > alone.samples * 9 / 10 && jb.tally.samples * 2 < alone.samples * 11 / 10);
+  CHECK(jb.tally.samples * 2 > alone.samples * 9 / 10 &&
+        jb.tally.samples * 2 < alone.samples * 11 / 10);
   CHECK(orvanel_set_rate(b, 100) == ORVANEL_OK && orvanel_set_semitones(b, -4) == ORVANEL_OK);
   memset(&jb.tally, 0, sizeof jb.tally);
   CHECK(orvanel_synthesize(b, kText, -1, tally, &jb.tally) == ORVANEL_OK);
@@ -203,7 +204,8 @@ int main(void) {
   CHECK(phonetic != NULL && strcmp(phonetic, "EVe` ~Ge~Li`Yor MuSun?") == 0);
   orvanel_string_free(phonetic);
   memset(&jb.tally, 0, sizeof jb.tally);
-  CHECK(orvanel_synthesize(b, kText, -1, tally, &jb.tally) == ORVANEL_OK && jb.tally.sum != alone.sum);
+  CHECK(orvanel_synthesize(b, kText, -1, tally, &jb.tally) == ORVANEL_OK &&
+        jb.tally.sum != alone.sum);
   CHECK(orvanel_set_prosody(b, 0) == ORVANEL_OK);
 
   /* The punctuation level: none hears the colon as a pause (the mark 0x15), all names it; the

@@ -16,6 +16,7 @@
 #include "synth/voice_controls.h"
 #include "synth/voice_signal.h"
 #include "tests/support/built_in_voice.h"
+#include "tests/synth/typed_phonetic.h"
 
 namespace orvanel::synth {
 namespace {
@@ -106,13 +107,7 @@ TEST(PartFloors, ShortenedAspirationKeepsTheBurstItsStartAndItsEnd) {
   EXPECT_TRUE(std::equal(x.end() - 18, x.end(), out.end() - 18)) << "the end into the voicing";
 }
 
-std::string Phonetic(const std::string& utf8) {
-  std::string text, phonetic;
-  codepage::DecodeError error;
-  if (!codepage::Utf8ToCp1254(utf8, text, error)) return {};
-  frontend::TextToPhonetic(text, phonetic);
-  return phonetic;
-}
+using testing::Phonetic;
 
 // Samples each segment of every stretch of the text adds, with the segments.
 struct Segmented {

@@ -18,19 +18,14 @@
 #include "synth/voice_data.h"
 #include "synth/voice_signal.h"
 #include "tests/support/built_in_voice.h"
+#include "tests/synth/typed_phonetic.h"
 
 namespace orvanel::synth {
 namespace {
 
 const test::BuiltInVoice& Voice() { return test::LoadedVoice(); }
 
-std::string Phonetic(const std::string& utf8) {
-  std::string text, phonetic;
-  codepage::DecodeError error;
-  if (!codepage::Utf8ToCp1254(utf8, text, error)) return {};
-  frontend::TextToPhonetic(text, phonetic);
-  return phonetic;
-}
+using testing::Phonetic;
 
 struct Rendered {
   std::vector<std::int16_t> samples;

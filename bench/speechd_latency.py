@@ -69,8 +69,8 @@ def main():
     e2e.ALL_EVENTS = [e2e.speechd.CallbackType.BEGIN, e2e.speechd.CallbackType.END,
                       e2e.speechd.CallbackType.CANCEL]
     results = {}
-    for number, spec in enumerate(args.module):
-        label, _, path = spec.rpartition("=")
+    for number, module in enumerate(args.module):
+        label, _, path = module.rpartition("=")
         work = tempfile.mkdtemp(prefix="orvanel_speechd_bench_")
         server = e2e.Server(work, path, args.conf)
         try:

@@ -60,56 +60,44 @@ TEST(Options, RangesAreTheSliders) {
   }
 }
 
-TEST(Options, PunctuationLevels) {
+// How the text is read: the punctuation level, the literal reading and prosody, which is on by
+// default and off with --literal; the last of --prosody and --no-prosody wins.
+TEST(Options, ReadingPunctuationAndProsody) {
+  using P = reading::Punctuation;
   struct Case {
     std::vector<std::string> args;
-    std::optional<reading::Punctuation> level;  // none: a usage error
+    bool ok;
+    P level = P::kNone;
+    bool prosody = true;
+    bool literal = false;
   };
   const Case cases[] = {
-      {{}, reading::Punctuation::kNone},
-      {{"--punct=none"}, reading::Punctuation::kNone},
-      {{"--punct", "some"}, reading::Punctuation::kSome},
-      {{"--punct=all", "--literal"}, reading::Punctuation::kAll},
-      {{"--punct=most"}, std::nullopt},
-      {{"--punct="}, std::nullopt},
-      {{"--punct"}, std::nullopt},
+      {{}, true},
+      {{"--punct=none"}, true, P::kNone},
+      {{"--punct", "some"}, true, P::kSome},
+      {{"--punct=all", "--literal"}, true, P::kAll, false, true},
+      {{"--punct=most"}, false},
+      {{"--punct="}, false},
+      {{"--punct"}, false},
+      {{"--no-prosody"}, true, P::kNone, false},
+      {{"--prosody"}, true},
+      {{"--literal"}, true, P::kNone, false, true},
+      {{"--literal", "--prosody"}, true, P::kNone, true, true},
+      {{"--prosody", "--literal"}, true, P::kNone, true, true},
+      {{"--prosody", "--no-prosody"}, true, P::kNone, false},
+      {{"--no-prosody", "--prosody"}, true},
+      {{"--literal", "--no-prosody"}, true, P::kNone, false, true},
   };
   for (const auto& c : cases) {
-    std::string error;
-    const auto o = Parse(c.args, error);
-    ASSERT_EQ(o.has_value(), c.level.has_value()) << (c.args.empty() ? "" : c.args[0]);
-    if (o) {
-      EXPECT_EQ(o->punctuation, *c.level);
-    } else {
-      EXPECT_FALSE(error.empty());
-    }
-  }
-}
-
-// Prosody is on by default and off with --literal; the last of --prosody and --no-prosody wins.
-TEST(Options, ProsodyIsTheDefaultButForTheLiteralReading) {
-  struct Case {
-    std::vector<std::string> args;
-    bool prosody;
-    bool literal;
-  };
-  const Case cases[] = {
-      {{}, true, false},
-      {{"--no-prosody"}, false, false},
-      {{"--prosody"}, true, false},
-      {{"--literal"}, false, true},
-      {{"--literal", "--prosody"}, true, true},
-      {{"--prosody", "--literal"}, true, true},
-      {{"--prosody", "--no-prosody"}, false, false},
-      {{"--no-prosody", "--prosody"}, true, false},
-      {{"--literal", "--no-prosody"}, false, true},
-  };
-  for (const auto& c : cases) {
-    std::string error;
-    const auto o = Parse(c.args, error);
-    ASSERT_TRUE(o) << error;
-    std::string args;
+    std::string error, args;
     for (const auto& a : c.args) args += a + " ";
+    const auto o = Parse(c.args, error);
+    ASSERT_EQ(o.has_value(), c.ok) << args;
+    if (!o) {
+      EXPECT_FALSE(error.empty()) << args;
+      continue;
+    }
+    EXPECT_EQ(o->punctuation, c.level) << args;
     EXPECT_EQ(o->prosody, c.prosody) << args;
     EXPECT_EQ(o->literal, c.literal) << args;
   }
